@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Configures and builds the project. Environment:
+#   BUILD_DIR      build folder (default: build)
+#   ORFE_WERROR    ON to turn warnings into errors (default: OFF)
+#   ORFE_SANITIZE  empty, "address,undefined" or "thread"
+#   ORFE_BUILD_GUI OFF to build only the libraries, capture and tools
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+BUILD_DIR=${BUILD_DIR:-build}
+cmake -S . -B "$BUILD_DIR" -G Ninja \
+  -DORFE_WERROR="${ORFE_WERROR:-OFF}" \
+  -DORFE_SANITIZE="${ORFE_SANITIZE:-}" \
+  -DORFE_BUILD_GUI="${ORFE_BUILD_GUI:-ON}" \
+  -DORFE_BUILD_BENCH="${ORFE_BUILD_BENCH:-ON}" >/dev/null
+cmake --build "$BUILD_DIR" -j"$(nproc)"

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds the program and starts it. Until the window exists this builds
+# everything and runs the offline analyser on a generated tone.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/build.sh
+BUILD_DIR=${BUILD_DIR:-build}
+if [ -x "$BUILD_DIR/src/orfe" ]; then
+  exec "$BUILD_DIR/src/orfe" "$@"
+fi
+tone=$(mktemp --suffix=.wav)
+trap 'rm -f "$tone"' EXIT
+"$BUILD_DIR/tools/analyze/orfe-tone" --freq 440 --seconds 2 --harmonics 6 "$tone"
+"$BUILD_DIR/tools/analyze/orfe-analyze" --summary "$tone"
