@@ -19,8 +19,7 @@ std::vector<SettingsListener*>& listeners()
     return registry;
 }
 
-template <typename Handler>
-void notify(Handler handler)
+template <typename Handler> void notify(Handler handler)
 {
     // A copy, so that a listener created or destroyed by a handler cannot
     // invalidate the walk.
@@ -59,8 +58,14 @@ double s_tuning_ratios[13] = {1.0,
 int s_transposition = 0;
 NotesName s_notes_name = LOCAL_ANGLO;
 
-SettingsListener::SettingsListener() { listeners().push_back(this); }
-SettingsListener::~SettingsListener() { RemoveSettingsListener(this); }
+SettingsListener::SettingsListener()
+{
+    listeners().push_back(this);
+}
+SettingsListener::~SettingsListener()
+{
+    RemoveSettingsListener(this);
+}
 
 void AddSettingsListener(SettingsListener* listener)
 {
@@ -74,22 +79,34 @@ void RemoveSettingsListener(SettingsListener* listener)
     r.erase(std::remove(r.begin(), r.end(), listener), r.end());
 }
 
-int GetSamplingRate() { return s_sampling_rate; }
+int GetSamplingRate()
+{
+    return s_sampling_rate;
+}
 void SetSamplingRate(int rate)
 {
     s_sampling_rate = rate;
     notify(&SettingsListener::samplingRateChanged);
 }
 
-double GetAFreq() { return s_AFreq; }
+double GetAFreq()
+{
+    return s_AFreq;
+}
 void SetAFreq(double freq)
 {
     s_AFreq = freq;
     notify(&SettingsListener::AFreqChanged);
 }
 
-int GetSemitoneMin() { return s_semitone_min; }
-int GetSemitoneMax() { return s_semitone_max; }
+int GetSemitoneMin()
+{
+    return s_semitone_min;
+}
+int GetSemitoneMax()
+{
+    return s_semitone_max;
+}
 void SetSemitoneBounds(int min, int max)
 {
     s_semitone_min = min;
@@ -97,7 +114,10 @@ void SetSemitoneBounds(int min, int max)
     notify(&SettingsListener::semitoneBoundsChanged);
 }
 
-Tuning GetTuning() { return s_tuning; }
+Tuning GetTuning()
+{
+    return s_tuning;
+}
 void SetTuning(Tuning tuning)
 {
     s_tuning = tuning;
@@ -105,9 +125,15 @@ void SetTuning(Tuning tuning)
     if (t >= 1 && t <= 4) std::copy(std::begin(k_ratios[t]), std::end(k_ratios[t]), s_tuning_ratios);
 }
 
-double FreqToSemitone(double freq) { return std::log(freq / s_AFreq) * SEMITONE_FACTOR; }
+double FreqToSemitone(double freq)
+{
+    return std::log(freq / s_AFreq) * SEMITONE_FACTOR;
+}
 
-double SemitoneToFreq(double ht) { return s_AFreq * std::pow(2.0, ht / 12.0); }
+double SemitoneToFreq(double ht)
+{
+    return s_AFreq * std::pow(2.0, ht / 12.0);
+}
 
 int NearestSemitone(double freq)
 {
@@ -189,7 +215,8 @@ std::vector<double> HannWindow(int n)
         w[0] = 1.0; // a one-point window cannot be scaled by 2/(n-1)
         return w;
     }
-    for (int j = 0; j < n; ++j) w[j] = (1.0 - std::cos(2.0 * M_PI * j / (n - 1))) / (n - 1);
+    for (int j = 0; j < n; ++j)
+        w[j] = (1.0 - std::cos(2.0 * M_PI * j / (n - 1))) / (n - 1);
     return w;
 }
 

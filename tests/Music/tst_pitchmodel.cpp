@@ -8,7 +8,8 @@ using namespace Music;
 
 namespace {
 
-struct CountingListener : SettingsListener {
+struct CountingListener : SettingsListener
+{
     int rate = 0, afreq = 0, bounds = 0;
     std::vector<int>* order = nullptr;
     int id = 0;
@@ -158,8 +159,8 @@ private slots:
         QTest::newRow("latin Sol#") << 11 << int(LOCAL_LATIN) << 0 << false << QString::fromUtf8("Sol\u266F");
         QTest::newRow("hindustani S") << 3 << int(LOCAL_HINDUSTANI) << 0 << false << "S";
         QTest::newRow("hindustani d") << 11 << int(LOCAL_HINDUSTANI) << 0 << true << "d5";
-        QTest::newRow("byzantine Vou flat") << 6 << int(LOCAL_BYZANTINE) << 0 << true
-                                             << QString::fromUtf8("Vou\u266D5");
+        QTest::newRow("byzantine Vou flat")
+            << 6 << int(LOCAL_BYZANTINE) << 0 << true << QString::fromUtf8("Vou\u266D5");
         QTest::newRow("byzantine Ke") << 12 << int(LOCAL_BYZANTINE) << 0 << true << "Ke5";
         QTest::newRow("bad style") << 0 << 7 << 0 << true << "Th#1138";
         QTest::newRow("no-note index") << NO_SEMITONE << int(LOCAL_ANGLO) << 0 << true << "F-79";
@@ -182,14 +183,16 @@ private slots:
         QCOMPARE(w.front(), 0.0);
         QVERIFY(std::fabs(w.back()) < 1e-18);
         double sum = 0;
-        for (double x : w) sum += x;
+        for (double x : w)
+            sum += x;
         // sum_j (1 - cos(2 pi j/(n-1))) = n - 1 over j = 0..n-1, hence the sum is 1.
         QVERIFY(std::fabs(sum - 1.0) < 1e-12);
         // Symmetric, peak 2/(n-1) in the middle.
         QVERIFY(std::fabs(w[100] - w[2047 - 100]) < 1e-15);
         QVERIFY(std::fabs(HannWindow(3)[1] - 1.0) < 1e-15);
         QVERIFY(HannWindow(0).empty());
-        for (double x : HannWindow(1)) QVERIFY(std::isfinite(x));
+        for (double x : HannWindow(1))
+            QVERIFY(std::isfinite(x));
     }
 
     void listeners()

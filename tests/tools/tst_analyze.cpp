@@ -1,0 +1,300 @@
+// The offline analyser as a user runs it: a real executable on real audio files.
+
+#include <QtTest>
+
+#include "ToneSynth.h"
+
+#include <sndfile.h>
+
+#include <cmath>
+
+namespace {
+
+struct Run
+{
+    int status = -1;
+    QStringList out; // standard output, by line
+    QString err;
+};
+
+Run analyze(const QStringList& args)
+{
+    QProcess p;
+    p.start(ORFE_ANALYZE, args);
+    Run r;
+    if (!p.waitForFinished(120000)) return r;
+    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    r.out = out.split('\n', Qt::SkipEmptyParts);
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+bool writeWav(const QString& path, const std::vector<float>& mono, int rate, int channels = 1,
+              float second_channel_gain = 0.0f)
+{
+    SF_INFO info{};
+    info.samplerate = rate;
+    info.channels = channels;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    SNDFILE* f = sf_open(path.toLocal8Bit().constData(), SFM_WRITE, &info);
+    if (!f) return false;
+    std::vector<float> frames(mono.size() * size_t(channels));
+    for (size_t i = 0; i < mono.size(); ++i) {
+        frames[i * size_t(channels)] = mono[i];
+        if (channels > 1) frames[i * size_t(channels) + 1] = mono[i] * second_channel_gain;
+    }
+    const bool ok = sf_writef_float(f, frames.data(), sf_count_t(mono.size())) == sf_count_t(mono.size());
+    sf_close(f);
+    return ok;
+}
+
+std::vector<float> harmonicTone(double f0, double seconds, int rate = 44100)
+{
+    ToneSynth::Tone t;
+    t.kind = ToneSynth::Kind::Harmonic;
+    t.f0 = f0;
+    t.harmonics = 6;
+    return ToneSynth::render(t, rate, seconds);
+}
+
+// Rows of the CSV after the header, split into fields.
+QList<QStringList> rows(const Run& r)
+{
+    QList<QStringList> result;
+    for (int i = 1; i < r.out.size(); ++i)
+        result << r.out[i].split(',');
+    return result;
+}
+
+} // namespace
+
+class TestAnalyze : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_a4;
+
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_a4 = path("a4.wav");
+        QVERIFY(writeWav(m_a4, harmonicTone(440.0, 1.5), 44100));
+    }
+
+    void namesA4WithinATenthOfACent()
+    {
+        const Run r = analyze({m_a4});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out.value(0), QString("time_s,frequency_hz,note,target_hz,error_cents,volume_db"));
+        int held = 0;
+        double last_time = 0;
+        std::vector<double> errors;
+        for (const QStringList& f : rows(r)) {
+            QCOMPARE(f.size(), 6);
+            const double t = f[0].toDouble();
+            QVERIFY(t > last_time); // file time moves forward
+            last_time = t;
+            if (f[2].isEmpty()) continue;
+            QCOMPARE(f[2], QString("A4"));
+            QCOMPARE(f[3].toDouble(), 440.0);
+            if (t > 0.3) {
+                ++held;
+                errors.push_back(std::fabs(f[4].toDouble()));
+                QVERIFY2(errors.back() < 0.5, qPrintable(f.join(',')));
+                QVERIFY(std::fabs(f[1].toDouble() - 440.0) < 440.0 * (std::pow(2.0, 0.5 / 1200) - 1));
+            }
+        }
+        // 1.2 s of held note at one row every 20 ms
+        QVERIFY2(held > 50, qPrintable(QString::number(held)));
+        std::sort(errors.begin(), errors.end());
+        QVERIFY2(errors[errors.size() / 2] < 0.1, qPrintable(QString::number(errors[errors.size() / 2])));
+        // The sound lasts 1.5 s; the last row is the end of the drained sound.
+        QVERIFY(std::fabs(last_time - 1.5) < 0.001);
+        // The library's re-planning line goes to standard error, not into the CSV.
+        QVERIFY(r.err.contains("CombedFT: INFO: window size="));
+    }
+
+    void options_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("note");
+        QTest::addColumn<double>("target");
+        QTest::newRow("latin") << QStringList{"--names", "latin"} << "La4" << 440.0;
+        QTest::newRow("german transposed")
+            << QStringList{"--names", "german", "--transposition", "2"} << "H4" << 440.0;
+        // A reference of 442 Hz: 440 Hz is 7.85 cents flat of A4 = 442 Hz.
+        QTest::newRow("a4 442") << QStringList{"--a4", "442"} << "A4" << 442.0;
+        // 440 * 2^(-40/1200) = 429.95 Hz; 440 Hz is 40 cents sharp of that A.
+        QTest::newRow("offset -40") << QStringList{"--offset-cents", "-40"} << "A4"
+                                    << 440.0 * std::pow(2.0, -0.4 / 12);
+        QTest::newRow("pass-through quantizer") << QStringList{"--latency-ms", "0"} << "A4" << 440.0;
+        QTest::newRow("frequency refinement") << QStringList{"--refinement", "frequency"} << "A4" << 440.0;
+        QTest::newRow("no refinement, no filter")
+            << QStringList{"--refinement=none", "--range-filter=none"} << "A4" << 440.0;
+        QTest::newRow("diatonic") << QStringList{"--tuning", "diatonic"} << "A4" << 440.0;
+    }
+
+    void options()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, note);
+        QFETCH(double, target);
+        const Run r = analyze(args << m_a4);
+        QCOMPARE(r.status, 0);
+        int held = 0;
+        for (const QStringList& f : rows(r)) {
+            if (f[2].isEmpty() || f[0].toDouble() < 0.4) continue;
+            ++held;
+            QCOMPARE(f[2], note);
+            QVERIFY(std::fabs(f[3].toDouble() - target) < 1e-4);
+            const double expected_cents = 1200 * std::log2(440.0 / target);
+            // The frequency-domain refinement is the least precise of the three
+            // (about a cent on this tone); the others stay well inside half a cent.
+            QVERIFY2(std::fabs(f[4].toDouble() - expected_cents) < 2.0, qPrintable(f.join(',')));
+        }
+        QVERIFY(held > 40);
+    }
+
+    void summary()
+    {
+        // Two notes: A4 then E5 (659.26 Hz), each 1 s.
+        std::vector<float> s = harmonicTone(440.0, 1.0, 48000);
+        const std::vector<float> e = harmonicTone(440.0 * std::pow(2.0, 7.0 / 12), 1.0, 48000);
+        s.insert(s.end(), e.begin(), e.end());
+        const QString two = path("two.wav");
+        QVERIFY(writeWav(two, s, 48000));
+        const Run r = analyze({"--summary", two});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out.value(0),
+                 QString("file,note,start_s,duration_s,median_hz,median_error_cents,spread_cents"));
+        const auto notes = rows(r);
+        QCOMPARE(notes.size(), 2);
+        QCOMPARE(notes[0][0], two);
+        QCOMPARE(notes[0][1], QString("A4"));
+        QCOMPARE(notes[1][1], QString("E5"));
+        QVERIFY(notes[0][2].toDouble() < 0.3);                  // starts soon after the onset
+        QVERIFY(std::fabs(notes[1][2].toDouble() - 1.0) < 0.3); // the change at 1 s
+        QVERIFY(std::fabs(notes[0][4].toDouble() - 440.0) < 0.05);
+        QVERIFY(std::fabs(notes[1][4].toDouble() - 659.255) < 0.05);
+        QVERIFY(std::fabs(notes[0][5].toDouble()) < 0.1);
+        QVERIFY(notes[0][6].toDouble() >= 0.0);
+    }
+
+    void stereoChannels()
+    {
+        // Second channel silent: mixing halves the level, -6.02 dB.
+        const QString st = path("stereo.wav");
+        QVERIFY(writeWav(st, harmonicTone(440.0, 1.0), 44100, 2, 0.0f));
+        const Run first = analyze({st});
+        const Run mixed = analyze({"--mix-channels", st});
+        QCOMPARE(first.status, 0);
+        QCOMPARE(mixed.status, 0);
+        const auto a = rows(first), b = rows(mixed);
+        QCOMPARE(a.size(), b.size());
+        const QStringList& la = a.last();
+        const QStringList& lb = b.last();
+        QCOMPARE(la[2], QString("A4"));
+        QCOMPARE(lb[2], QString("A4"));
+        QVERIFY2(std::fabs(la[5].toDouble() - lb[5].toDouble() - 20 * std::log10(2.0)) < 0.02,
+                 qPrintable(la[5] + " " + lb[5]));
+    }
+
+    void silenceHasNoNoteAndNoVolume()
+    {
+        const QString quiet = path("silence.wav");
+        QVERIFY(writeWav(quiet, std::vector<float>(44100, 0.0f), 44100));
+        const Run r = analyze({quiet});
+        QCOMPARE(r.status, 0);
+        QVERIFY(rows(r).size() > 40);
+        for (const QStringList& f : rows(r))
+            QCOMPARE(f.mid(1).join(','), QString(",,,,"));
+    }
+
+    void badInput_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing file") << QStringList{"/nonexistent/x.wav"} << "/nonexistent/x.wav";
+        QTest::newRow("not audio") << QStringList{"@text"} << "notaudio.txt";
+        QTest::newRow("empty audio") << QStringList{"@empty"} << "contains no audio frames";
+        QTest::newRow("unknown option")
+            << QStringList{"--colour", "red", "@a4"} << "unknown option '--colour'";
+        QTest::newRow("a4 too high") << QStringList{"--a4", "881", "@a4"} << "--a4";
+        QTest::newRow("refresh 0") << QStringList{"--refresh-ms", "0", "@a4"} << "--refresh-ms";
+        QTest::newRow("latency not a number") << QStringList{"--latency-ms", "12x", "@a4"} << "--latency-ms";
+        QTest::newRow("bad tuning") << QStringList{"--tuning", "pythagorean", "@a4"} << "--tuning";
+        QTest::newRow("min-ht -97") << QStringList{"--min-ht", "-97", "@a4"} << "--min-ht";
+        QTest::newRow("value missing") << QStringList{"@a4", "--periods"} << "needs a value";
+        QTest::newRow("no file") << QStringList{} << "no input file";
+    }
+
+    void badInput()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        QFile text(path("notaudio.txt"));
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("time,frequency\n1,2\n");
+        text.close();
+        QVERIFY(writeWav(path("empty.wav"), {}, 44100));
+        for (QString& a : args) {
+            if (a == "@text") a = path("notaudio.txt");
+            if (a == "@empty") a = path("empty.wav");
+            if (a == "@a4") a = m_a4;
+        }
+        const Run r = analyze(args);
+        QCOMPARE(r.status, 2);
+        QVERIFY2(r.out.isEmpty(), qPrintable(r.out.join('\n')));
+        const QStringList lines = r.err.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 1);
+        QVERIFY2(lines[0].startsWith("orfe-analyze: ") && lines[0].contains(message), qPrintable(lines[0]));
+    }
+
+    void severalFilesOneBad()
+    {
+        const Run r = analyze({m_a4, path("missing.wav"), m_a4});
+        QCOMPARE(r.status, 2);
+        QCOMPARE(r.out.value(0), QString("file,time_s,frequency_hz,note,target_hz,error_cents,volume_db"));
+        int rows_a4 = 0;
+        for (const QStringList& f : rows(r)) {
+            QCOMPARE(f.size(), 7);
+            QCOMPARE(f[0], m_a4); // nothing for the missing file
+            ++rows_a4;
+        }
+        const Run single = analyze({m_a4});
+        QCOMPARE(rows_a4, 2 * (single.out.size() - 1));
+        QVERIFY(r.err.contains("missing.wav"));
+    }
+
+    void help()
+    {
+        const Run r = analyze({"--help"});
+        QCOMPARE(r.status, 0);
+        const QString text = r.out.join('\n');
+        for (const char* opt : {"--refresh-ms", "--a4", "--offset-cents", "--min-ht", "--max-ht",
+                                "--threshold-db", "--window-factor", "--audibility-db", "--refinement",
+                                "--periods", "--harmonics", "--latency-ms", "--tuning", "--names",
+                                "--transposition", "--range-filter", "--mix-channels", "--summary"})
+            QVERIFY2(text.contains(opt), opt);
+    }
+
+    void toneTool()
+    {
+        // The generator used by the run script writes a file the analyser names.
+        const QString out = path("tone.wav");
+        QCOMPARE(QProcess::execute(ORFE_TONE, {"--freq", "110", "--seconds", "1", "--kind", "sine", out}), 0);
+        const Run r = analyze({"--summary", out});
+        QCOMPARE(r.status, 0);
+        const auto notes = rows(r);
+        QCOMPARE(notes.size(), 1);
+        QCOMPARE(notes[0][1], QString("A2"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAnalyze)
+#include "tst_analyze.moc"
