@@ -3,10 +3,14 @@
 #include "Analyzer.h"
 #include "Options.h"
 
+#include <fftw3.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -76,6 +80,20 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    // Measured FFTW plans are costly to make (a good part of a second) and the
+    // same for every run with the same sizes: keep them between runs.
+    std::string wisdom;
+    if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && *cache)
+        wisdom = std::string(cache) + "/orfe";
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        wisdom = std::string(home) + "/.cache/orfe";
+    if (!wisdom.empty()) {
+        mkdir(wisdom.substr(0, wisdom.rfind('/')).c_str(), 0755);
+        mkdir(wisdom.c_str(), 0755);
+        wisdom += "/fftw3.wisdom";
+        fftw_import_wisdom_from_filename(wisdom.c_str());
+    }
+
     FILE* out = TakeStandardOutput();
     const bool file_column = options.summary || options.files.size() > 1;
     bool header_done = false;
@@ -134,5 +152,13 @@ int main(int argc, char** argv)
         if (options.summary && in_note) PrintSummary(out, path, current, period_s);
     }
     std::fflush(out);
+    if (!wisdom.empty()) {
+        // Written to a private name first, so that concurrent runs never read a half-written file.
+        const std::string tmp = wisdom + "." + std::to_string(getpid());
+        if (fftw_export_wisdom_to_filename(tmp.c_str()))
+            std::rename(tmp.c_str(), wisdom.c_str());
+        else
+            std::remove(tmp.c_str());
+    }
     return status;
 }
