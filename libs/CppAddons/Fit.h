@@ -4,10 +4,11 @@
 #include <cassert>
 
 // Parabola y = a*x^2 + b*x + c through three points with distinct abscissae.
-template <typename T>
-void FitParabola(T x1, T y1, T x2, T y2, T x3, T y3, T& a, T& b, T& c)
+template <typename T> void FitParabola(T x1, T y1, T x2, T y2, T x3, T y3, T& a, T& b, T& c)
 {
+    // clang-format off
     assert(x1!=x2 && x1!=x3 && x2!=x3);
+    // clang-format on
     const T d1 = (y2 - y1) / (x2 - x1);
     a = ((y3 - y1) / (x3 - x1) - d1) / (x3 - x2);
     b = d1 - (x1 + x2) * a;
@@ -16,8 +17,7 @@ void FitParabola(T x1, T y1, T x2, T y2, T x3, T y3, T& a, T& b, T& c)
 
 // Abscissa of the vertex of the parabola through three points. Collinear points
 // have no vertex: the result is then not finite, and callers must check it.
-template <typename T>
-T FitParabolaVertex(T x1, T y1, T x2, T y2, T x3, T y3)
+template <typename T> T FitParabolaVertex(T x1, T y1, T x2, T y2, T x3, T y3)
 {
     T a, b, c;
     FitParabola(x1, y1, x2, y2, x3, y3, a, b, c);

@@ -1,0 +1,8 @@
+# Speed of one detector analysis (CombedFT::apply) with Google Benchmark.
+find_package(benchmark QUIET)
+if(benchmark_FOUND)
+  add_executable(bench_detector ${CMAKE_CURRENT_LIST_DIR}/bench_detector.cpp)
+  target_link_libraries(bench_detector PRIVATE Music benchmark::benchmark)
+else()
+  message(STATUS "Google Benchmark not found: bench_detector is not built")
+endif()
