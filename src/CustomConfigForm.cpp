@@ -1,0 +1,6 @@
+#include "CustomConfigForm.h"
+
+CustomConfigForm::CustomConfigForm(QWidget* parent) : QDialog(parent)
+{
+    setupUi(this);
+}
