@@ -1,0 +1,103 @@
+#pragma once
+
+#include "CaptureThread.h"
+
+#include <QString>
+#include <atomic>
+#include <cstdio>
+
+/// Writes one message to standard output and flushes it; with `end_line` false the line
+/// stays open (a probe prints its outcome on the same line). Any thread.
+void CaptureLog(const QString& text, bool end_line = true);
+
+/// The system's text for an error number. Any thread.
+QString CaptureErrorText(int err);
+
+/// Abstract base of the transports: what every transport has (name, description, source,
+/// status, sampling rate, raw sample format) and the packet protocol that moves raw
+/// samples into the capture queue of the front.
+///
+/// Threads: the virtual operations and the accessors are called by the interface thread.
+/// `declareFormat` and the push operations are called by the one thread that produces
+/// for this transport (its capture thread, or the interface thread for the Qt input),
+/// after the capture has been set up by that same thread.
+class CaptureThreadImpl
+{
+public:
+    using Converter = double (*)(const void* raw, int index);
+    using Adder = void (*)(CaptureThreadImpl* impl, int k, double value);
+
+    CaptureThreadImpl(CaptureThread* front, const QString& name, const QString& description);
+    CaptureThreadImpl(const CaptureThreadImpl&) = delete;
+    CaptureThreadImpl& operator=(const CaptureThreadImpl&) = delete;
+    virtual ~CaptureThreadImpl();
+
+    // Interface thread.
+    virtual void setSamplingRate(int value) = 0;
+    virtual void startCapture() = 0;
+    virtual void stopCapture() = 0;
+    virtual bool is_available() = 0;
+
+    // Accessors. The rate is atomic: the JACK server's threads may change it.
+    const QString& getName() const { return m_transport_name; }
+    const QString& getDescription() const { return m_description; }
+    const QString& getSource() const { return m_source_name; }
+    void setSource(const QString& src) { m_source_name = src; }
+    int getSamplingRate() const { return m_current_rate.load(); }
+    const QString& getStatus() const { return m_status_text; }
+    QString statusText();
+    /// The source as handed to an audio API ("default" untranslated, Latin-1 only).
+    QString deviceSourceName() const;
+
+    // Format, producing thread.
+    void declareFormat(int bytes_per_sample, bool is_signed, bool is_float, int channels);
+    int bytesPerSample() const { return m_bytes_per_sample; }
+    bool isSigned() const { return m_is_signed; }
+    bool isFloat() const { return m_is_float; }
+    int channels() const { return m_channels; }
+    Converter converter() const { return m_converter; }
+    Adder adder() const { return m_adder; }
+
+    /// Packet protocol, producing thread: pushes the n raw samples of `raw` (declared
+    /// format) under the queue lock, or drops them while paused.
+    void pushRawBlock(const void* raw, int n);
+    /// Same for 32-bit float samples, widened unchanged.
+    void pushFloatBlock(const float* values, int n);
+    /// Counter steps of the packet protocol for a block of n raw samples; the caller
+    /// holds the queue lock.
+    void countPushedLocked(int n);
+
+    // The three sample adders.
+    static void addMono(CaptureThreadImpl* impl, int k, double value);
+    static void addFirstChannel(CaptureThreadImpl* impl, int k, double value);
+    static void addMixed(CaptureThreadImpl* impl, int k, double value);
+    // The raw sample converters.
+    static double fromSigned16(const void* raw, int index);
+    static double fromUnsigned16(const void* raw, int index);
+    static double fromSigned8(const void* raw, int index);
+    static double fromUnsigned8(const void* raw, int index);
+
+protected:
+    /// Tells the front capture has really started or ended (sets or clears its flag and
+    /// emits the signals); called by the thread that started or ended it.
+    void announceStart();
+    void announceStop();
+    /// Emits samplingRateChanged with this transport's rate, only while it is the active one.
+    void announceRate();
+    /// Prints "CaptureThread: ERROR: " + message and emits it with errorRaised.
+    void reportError(const QString& message);
+
+    CaptureThread* m_front;
+    QString m_transport_name;
+    QString m_description;
+    std::atomic<int> m_current_rate{-1};
+    QString m_source_name;
+    QString m_status_text;
+    int m_bytes_per_sample = 0;
+    bool m_is_signed = true;
+    bool m_is_float = false;
+    int m_channels = 0;
+    double m_mix_first_value = 0.0;
+    Converter m_converter = &fromSigned16;
+    Adder m_adder = &addMono;
+};

@@ -1,0 +1,230 @@
+#include "CaptureThreadImplJACK.h"
+
+#include <cstdio>
+
+namespace {
+constexpr int POLL_MS = 50;
+constexpr size_t READ_BYTES = 1024 * sizeof(float);
+} // namespace
+
+CaptureThreadImplJACK::CaptureThreadImplJACK(CaptureThread* front)
+    : CaptureThreadImpl(front, QStringLiteral("JACK"), QStringLiteral("Jack Audio Connection Kit"))
+{
+}
+
+CaptureThreadImplJACK::~CaptureThreadImplJACK()
+{
+    m_object_alive = false;
+    stopCapture();
+    wait();
+    closeClient();
+}
+
+void CaptureThreadImplJACK::setSamplingRate(int)
+{
+    CaptureLog(QStringLiteral("CaptureThread: ERROR: JACK: setSamplingRate not available with JACK ! change "
+                              "the JACK server sampling rate instead"));
+}
+
+void CaptureThreadImplJACK::startCapture()
+{
+    if (m_front->isCapturing()) return;
+    // A previous capture's thread may still be closing (after a failed open or a server
+    // shutdown); it is on its way out, let it finish before starting a new one.
+    // Waiting on the atomic flag first also orders that thread's close before this start.
+    while (m_thread_in_run.load())
+        QThread::msleep(POLL_MS);
+    if (isRunning()) wait();
+    m_keep_capturing = true;
+    m_start_pending = true;
+    start();
+    while (m_start_pending.load())
+        QThread::msleep(POLL_MS);
+}
+
+void CaptureThreadImplJACK::stopCapture()
+{
+    m_keep_capturing = false;
+    while (m_thread_in_run.load())
+        QThread::msleep(POLL_MS);
+}
+
+bool CaptureThreadImplJACK::is_available()
+{
+    if (m_jack_client.load()) {
+        m_status_text = QStringLiteral("available");
+        return true;
+    }
+    const QByteArray name = (m_front->clientName() + "_test").toLatin1();
+    jack_client_t* test = jack_client_open(name.constData(), JackNoStartServer, nullptr);
+    if (!test) {
+        m_status_text = QStringLiteral("N/A");
+        return false;
+    }
+    jack_client_close(test);
+    m_status_text = QStringLiteral("available");
+    return true;
+}
+
+size_t CaptureThreadImplJACK::ringCapacity() const
+{
+    const jack_ringbuffer_t* ring = m_ring.load();
+    return ring ? ring->size - 1 : 0;
+}
+
+void CaptureThreadImplJACK::run()
+{
+    while (m_object_alive.load() && !m_keep_capturing.load())
+        QThread::msleep(POLL_MS);
+    m_thread_in_run = true;
+    if (m_keep_capturing.load()) {
+        try {
+            openClient();
+            announceStart();
+            captureLoop();
+            announceStop();
+        } catch (const QString& message) {
+            m_keep_capturing = false;
+            reportError(message);
+        }
+    }
+    m_start_pending = false;
+    closeClient();
+    m_thread_in_run = false;
+}
+
+void CaptureThreadImplJACK::openClient()
+{
+    const QByteArray name = m_front->clientName().toLatin1();
+    jack_client_t* client = jack_client_open(name.constData(), JackNoStartServer, nullptr);
+    if (!client) throw QStringLiteral("JACK: cannot create client, JACK deamon is running ?");
+    m_client_handle = client;
+    m_jack_client = client;
+
+    jack_set_process_callback(client, &jackProcess, this);
+    jack_on_shutdown(client, &jackShutdown, this);
+    jack_set_sample_rate_callback(client, &jackSampleRate, this);
+
+    const int rate = int(jack_get_sample_rate(client));
+    CaptureLog(QStringLiteral("CaptureThread: INFO: JACK: sampling rate=") + QString::number(rate));
+    replaceRing(size_t(rate) * sizeof(float));
+
+    if (jack_activate(client) != 0) throw QStringLiteral("JACK: cannot activate client");
+
+    declareFormat(4, true, true, 1);
+
+    m_input_port = jack_port_register(client, "input", JACK_DEFAULT_AUDIO_TYPE, JackPortIsInput, 0);
+
+    const QString source = deviceSourceName();
+    if (!source.isEmpty() && m_input_port.load()) {
+        const QString own = QString::fromLatin1(jack_get_client_name(client)) + ":input";
+        CaptureLog(QStringLiteral("CaptureThread: INFO: JACK: auto-connect '") + source + "' with '" + own +
+                   "'");
+        if (jack_connect(client, source.toLatin1().constData(), own.toLatin1().constData()) != 0)
+            m_front->emitError(QStringLiteral("JACK: Invalid source '") + source + "'");
+    }
+
+    if (rate != m_current_rate.load()) {
+        m_current_rate = rate;
+        announceRate();
+    }
+}
+
+void CaptureThreadImplJACK::captureLoop()
+{
+    m_start_pending = false;
+    float buffer[READ_BYTES / sizeof(float)];
+    while (m_keep_capturing.load() && m_jack_client.load() && m_input_port.load() && m_ring.load()) {
+        m_loop_uses_ring = true;
+        jack_ringbuffer_t* ring = m_ring.load();
+        const size_t got = ring ? jack_ringbuffer_read(ring, reinterpret_cast<char*>(buffer), READ_BYTES) : 0;
+        m_loop_uses_ring = false;
+        if (got == 0) {
+            QThread::msleep(10);
+            continue;
+        }
+        // Dropped while paused: pushFloatBlock checks the flag before taking the lock.
+        pushFloatBlock(buffer, int(got / sizeof(float)));
+    }
+}
+
+void CaptureThreadImplJACK::closeClient()
+{
+    if (m_client_handle) {
+        // Returns once the server's threads no longer call us back.
+        jack_client_close(m_client_handle);
+        m_client_handle = nullptr;
+    }
+    m_jack_client = nullptr;
+    m_input_port = nullptr;
+    replaceRing(0);
+}
+
+void CaptureThreadImplJACK::replaceRing(size_t bytes)
+{
+    jack_ringbuffer_t* fresh = bytes ? jack_ringbuffer_create(bytes) : nullptr;
+    jack_ringbuffer_t* old = m_ring.exchange(fresh);
+    if (!old) return;
+    // See the class comment: each user must be seen outside the buffer once after the swap.
+    while (m_process_uses_ring.load())
+        QThread::yieldCurrentThread();
+    while (m_loop_uses_ring.load())
+        QThread::yieldCurrentThread();
+    jack_ringbuffer_free(old);
+}
+
+// Real-time thread of the server. On its normal path this takes no lock, allocates
+// nothing and prints nothing: it reads atomic flags and pointers and copies the period
+// into the ring buffer. Only a full ring buffer (the capture thread more than a second
+// behind) makes it print.
+int CaptureThreadImplJACK::jackProcess(jack_nframes_t nframes, void* arg)
+{
+    auto* self = static_cast<CaptureThreadImplJACK*>(arg);
+    if (nframes == 0 || self->m_front->m_paused.load() || !self->m_front->m_is_capturing.load()) return 0;
+    jack_port_t* port = self->m_input_port.load();
+    if (!self->m_jack_client.load() || !port) return 0;
+
+    self->m_process_uses_ring = true;
+    jack_ringbuffer_t* ring = self->m_ring.load();
+    if (ring) {
+        const char* samples = static_cast<const char*>(jack_port_get_buffer(port, nframes));
+        const size_t wanted = size_t(nframes) * sizeof(float);
+        // Whole samples only, so that the reader never gets out of step with the floats.
+        const size_t room = jack_ringbuffer_write_space(ring) / sizeof(float) * sizeof(float);
+        const size_t written = jack_ringbuffer_write(ring, samples, wanted < room ? wanted : room);
+        self->m_process_uses_ring = false;
+        if (written < wanted) {
+            // Abnormal path; a literal, so still no allocation.
+            std::fputs("CaptureThreadImplJACK::jackProcess Can not write all frames: ringbuffer full?\n",
+                       stdout);
+            std::fflush(stdout);
+        }
+        return 0;
+    }
+    self->m_process_uses_ring = false;
+    return 0;
+}
+
+// Notification thread of the server: the server went away. The process callback will
+// not run again; the capture loop sees the missing client and ends, and the capture
+// thread's close releases the ring buffer and the client's resources.
+void CaptureThreadImplJACK::jackShutdown(void* arg)
+{
+    auto* self = static_cast<CaptureThreadImplJACK*>(arg);
+    self->m_input_port = nullptr;
+    self->m_jack_client = nullptr;
+    self->m_front->emitError(QStringLiteral("JACK: server shutdown !"));
+}
+
+// Notification thread of the server (and the capture thread when the callback is
+// registered): a new sampling rate. Not real-time, so the new buffer may be allocated here.
+int CaptureThreadImplJACK::jackSampleRate(jack_nframes_t nframes, void* arg)
+{
+    auto* self = static_cast<CaptureThreadImplJACK*>(arg);
+    const int rate = int(nframes);
+    if (rate == self->m_current_rate.load()) return 0;
+    self->replaceRing(size_t(rate) * sizeof(float));
+    self->m_current_rate = rate;
+    self->announceRate();
+    return 0;
+}

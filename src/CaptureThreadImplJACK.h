@@ -1,0 +1,78 @@
+#pragma once
+
+#include "CaptureThreadImpl.h"
+
+#include <QThread>
+#include <atomic>
+#include <cstddef>
+#include <jack/jack.h>
+#include <jack/ringbuffer.h>
+
+/// Captures from a JACK server: a client with one input port "input"; the server's
+/// real-time process callback copies each period into a lock-free ring buffer, and the
+/// transport's own capture thread moves it from there into the capture queue.
+///
+/// Threads:
+/// - interface thread: constructor, destructor, startCapture, stopCapture, is_available,
+///   setSamplingRate, ringCapacity;
+/// - capture thread (this QThread): run() and everything it calls (open, capture loop,
+///   close); the only thread that takes the front's queue lock for this transport;
+/// - JACK process thread: jackProcess only;
+/// - JACK notification threads: jackShutdown, jackSampleRate.
+///
+/// Life of the ring buffer. `m_ring` is an atomic pointer. Its two users, the process
+/// callback (writer) and the capture loop (reader), each raise a flag of their own
+/// (`m_process_uses_ring`, `m_loop_uses_ring`) before loading the pointer and lower it
+/// when done with the buffer. Whoever replaces or releases the buffer (replaceRing:
+/// the sample-rate callback, open and close) first swaps the pointer, then waits until
+/// it has seen each flag lowered once, and only then frees the old buffer. All these
+/// accesses are sequentially consistent, so a user whose flag was still down when the
+/// pointer was swapped must load the new pointer: once both flags have been seen down
+/// after the swap, nobody can still hold the old buffer. The waiting is done by the
+/// replacing thread, never by the process callback. The shutdown callback does not
+/// free anything: it forgets the client and the port, which ends the capture loop, and
+/// the capture thread's close, which runs after the loop has returned and after
+/// jack_client_close has stopped every callback, releases the buffer.
+class CaptureThreadImplJACK : public CaptureThreadImpl, public QThread
+{
+public:
+    explicit CaptureThreadImplJACK(CaptureThread* front);
+    ~CaptureThreadImplJACK() override;
+
+    void setSamplingRate(int value) override;
+    void startCapture() override;
+    void stopCapture() override;
+    bool is_available() override;
+
+    /// Bytes the current ring buffer can hold (0 without one). Interface thread,
+    /// diagnostics and tests; the buffer must not be replaced concurrently.
+    size_t ringCapacity() const;
+
+    // JACK callbacks, `arg` is the transport.
+    static int jackProcess(jack_nframes_t nframes, void* arg);
+    static void jackShutdown(void* arg);
+    static int jackSampleRate(jack_nframes_t nframes, void* arg);
+
+protected:
+    void run() override;
+
+private:
+    void openClient();
+    void captureLoop();
+    void closeClient();
+    void replaceRing(size_t bytes);
+
+    std::atomic<jack_ringbuffer_t*> m_ring{nullptr};
+    std::atomic<jack_client_t*> m_jack_client{nullptr};
+    std::atomic<jack_port_t*> m_input_port{nullptr};
+    std::atomic<bool> m_object_alive{true};
+    std::atomic<bool> m_thread_in_run{false};
+    std::atomic<bool> m_keep_capturing{false};
+    std::atomic<bool> m_start_pending{false};
+
+    std::atomic<bool> m_process_uses_ring{false};
+    std::atomic<bool> m_loop_uses_ring{false};
+    /// The client to close, kept by the capture thread even after a server shutdown
+    /// made `m_jack_client` null, so that its resources are released. Capture thread.
+    jack_client_t* m_client_handle = nullptr;
+};

@@ -1,0 +1,115 @@
+// Faults of the JACK server: none running, and one killed during a capture. The test
+// runs its own server (name in ORFE_TEST_OWN_SERVER) so that killing it disturbs no other
+// test; JACK_DEFAULT_SERVER names a server that never runs.
+
+#include "CaptureTestUtil.h"
+#include "CaptureThreadImplJACK.h"
+#include "JackSinePlayer.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QtTest>
+#include <csignal>
+
+class TestJackFaults : public QObject
+{
+    Q_OBJECT
+
+    QByteArray m_own;
+
+    /// Starts jackd under m_own and waits until it accepts clients.
+    bool startServer(QProcess& server)
+    {
+        server.setProgram("jackd");
+        server.setArguments(
+            {"--no-realtime", "-n", QString::fromLatin1(m_own), "-d", "dummy", "-r", "44100", "-p", "1024"});
+        server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        server.setStandardOutputFile(QProcess::nullDevice());
+        server.start();
+        if (!server.waitForStarted(5000)) return false;
+        for (int waited = 0; waited < 10000; waited += 50) {
+            jack_client_t* probe = jack_client_open(
+                "orfe_probe", jack_options_t(JackNoStartServer | JackServerName), nullptr, m_own.constData());
+            if (probe) {
+                jack_client_close(probe);
+                return true;
+            }
+            QTest::qWait(50);
+        }
+        return false;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QCoreApplication::setLibraryPaths(QStringList());
+        QVERIFY2(qEnvironmentVariableIsSet("JACK_NO_START_SERVER"), "JACK_NO_START_SERVER must be set");
+        m_own = qgetenv("ORFE_TEST_OWN_SERVER");
+        QVERIFY2(!m_own.isEmpty(), "ORFE_TEST_OWN_SERVER is not set");
+    }
+
+    void noServer()
+    {
+        CaptureThread front("orfe");
+        QCOMPARE(front.getTransport("JACK")->getStatus(), QString("N/A"));
+        front.selectTransport(QString("JACK"));
+        SignalRecorder rec(&front);
+        StdoutCapture out;
+        front.startCapture();
+        const QStringList lines = out.end();
+        QVERIFY(!front.isCapturing());
+        QVERIFY(lines.contains("CaptureThread: ERROR: JACK: cannot create client, JACK deamon is running ?"));
+        QTRY_COMPARE(rec.errors, QStringList({"JACK: cannot create client, JACK deamon is running ?"}));
+        QCOMPARE(rec.started, 0);
+        QCOMPARE(rec.stopped, 0);
+        // A second attempt fails the same way: the thread gave up cleanly the first time.
+        front.startCapture();
+        QVERIFY(!front.isCapturing());
+        QTRY_COMPARE(rec.errors.size(), 2);
+        QCOMPARE(static_cast<CaptureThreadImplJACK*>(front.getCurrentTransport())->ringCapacity(), size_t(0));
+    }
+
+    void serverKilledDuringCapture()
+    {
+        QProcess server;
+        QVERIFY2(startServer(server), "jackd did not start");
+        qputenv("JACK_DEFAULT_SERVER", m_own);
+
+        CaptureThread front("orfe");
+        front.selectTransport(QString("JACK"));
+        front.setSource("system:capture_1");
+        SignalRecorder rec(&front);
+        front.startCapture();
+        QVERIFY(front.isCapturing());
+        QTRY_VERIFY(QueueSize(front) >= 2048);
+        QTRY_COMPARE(rec.started, 1);
+
+        ::kill(pid_t(server.processId()), SIGKILL);
+        QVERIFY(server.waitForFinished(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(rec.errors.contains("JACK: server shutdown !"), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!front.isCapturing(), 10000);
+        QTRY_COMPARE(rec.stopped, 1);
+        QCOMPARE(rec.toggles, QList<bool>({true, false}));
+        // The program goes on: without a server a start fails with the usual message...
+        rec.clear();
+        front.startCapture();
+        QVERIFY(!front.isCapturing());
+        QTRY_COMPARE(rec.errors, QStringList({"JACK: cannot create client, JACK deamon is running ?"}));
+
+        // ...and after a restart of the server, capture works again.
+        QProcess again;
+        QVERIFY2(startServer(again), "jackd did not restart");
+        ClearQueue(front);
+        front.startCapture();
+        QVERIFY(front.isCapturing());
+        QTRY_VERIFY(QueueSize(front) >= 2048);
+        front.stopCapture();
+        QVERIFY(!front.isCapturing());
+        again.terminate();
+        QVERIFY(again.waitForFinished(5000));
+        qputenv("JACK_DEFAULT_SERVER", "orfe_none");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestJackFaults)
+#include "tst_jackfaults.moc"
