@@ -12,6 +12,8 @@ PACKAGES=(
   libfftw3-dev libjack-jackd2-dev jackd2 libsndfile1-dev linux-libc-dev
   # OpenGL views, X server for tests and screenshots
   libgl-dev xvfb xauth libgl1-mesa-dri x11-apps imagemagick
+  # the views' pixel tests measure text in this font
+  fonts-dejavu-core fontconfig
   # Qt Multimedia input through a private PulseAudio server in the tests
   pulseaudio pulseaudio-utils
   # benchmarks, installation checks

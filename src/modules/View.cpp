@@ -1,0 +1,85 @@
+#include "View.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QSettings>
+#include <QWidgetAction>
+#include <algorithm>
+#include <cassert>
+
+QSettings* View::s_settings = nullptr;
+std::list<View*> View::s_views;
+
+View::Title::Title(const QString& text, QWidget* parent) : QLabel(text, parent) {}
+
+View::View(const QString& name, QWidget* parent) : m_name(name), m_parent(parent), m_popup_menu(parent)
+{
+    auto* caption = new QWidgetAction(&m_popup_menu);
+    auto* title = new Title(QString("<b>%1</b>").arg(name), &m_popup_menu);
+    title->setAlignment(Qt::AlignCenter);
+    caption->setDefaultWidget(title);
+    m_popup_menu.addAction(caption);
+    m_popup_menu.addSeparator();
+
+    m_show_action = new QAction(name, parent);
+    m_show_action->setCheckable(true);
+    m_show_action->setChecked(false);
+    QObject::connect(m_show_action, SIGNAL(toggled(bool)), parent, SLOT(setVisible(bool)));
+    m_show_action->setToolTip(QCoreApplication::translate("View", "%1").arg(name));
+
+    parent->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+
+    s_views.push_back(this);
+}
+
+View::~View()
+{
+    // The main window's views live as long as the process, but a view that does
+    // go away must not leave a dangling entry for the next saveAll or loadAll.
+    s_views.remove(this);
+}
+
+void View::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (e->button() == Qt::RightButton) m_popup_menu.exec(e->screenPos().toPoint());
+}
+
+void View::saveAll()
+{
+    // clang-format off
+    assert(s_settings!=NULL);
+    // clang-format on
+    for (View* view : s_views) {
+        s_settings->beginGroup(view->m_name);
+        s_settings->setValue("show", view->m_show_action->isChecked());
+        view->save();
+        s_settings->endGroup();
+    }
+}
+
+void View::loadAll()
+{
+    // clang-format off
+    assert(s_settings!=NULL);
+    // clang-format on
+    for (View* view : s_views) {
+        s_settings->beginGroup(view->m_name);
+        view->m_show_action->setChecked(s_settings->value("show", view->m_show_action->isChecked()).toBool());
+        view->load();
+        s_settings->endGroup();
+    }
+}
+
+void View::clearAllSettings()
+{
+    // clang-format off
+    assert(s_settings!=NULL);
+    // clang-format on
+    for (View* view : s_views) {
+        s_settings->beginGroup(view->m_name);
+        s_settings->remove("show");
+        view->clearSettings();
+        s_settings->endGroup();
+    }
+}

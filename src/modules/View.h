@@ -1,0 +1,64 @@
+#ifndef ORFE_VIEW_H
+#define ORFE_VIEW_H
+
+// Common base of every display panel: a display name, a right-click settings
+// menu captioned with that name, a checkable action that shows and hides the
+// panel, and a registry through which all panels store, restore and clear
+// their settings in one call each.
+//
+// View is not a QObject. It is always the second base of a panel class whose
+// first base is the widget the panel is drawn on; the widget hands itself to
+// the constructor. Everything here runs in the interface thread.
+
+#include <QLabel>
+#include <QMenu>
+#include <QString>
+#include <list>
+
+class QAction;
+class QMouseEvent;
+class QSettings;
+class QWidget;
+
+class View
+{
+public:
+    // Caption row of a settings menu (and centred explanatory lines).
+    class Title : public QLabel
+    {
+    public:
+        Title(const QString& text, QWidget* parent);
+    };
+
+    // The settings store shared by every view; set once by the main window
+    // before any view is created. Not owned.
+    static QSettings* s_settings;
+    // Every view, in construction order.
+    static std::list<View*> s_views;
+
+    // Each view in s_views gets its own group named after m_name, holding "show"
+    // and the view's own keys. The settings object must be at its root group.
+    static void saveAll();
+    static void loadAll();
+    static void clearAllSettings();
+
+    View(const QString& name, QWidget* parent);
+    View(const View&) = delete;
+    View& operator=(const View&) = delete;
+
+    // Same name and signature as the QWidget handler: a view class declaring it
+    // overrides both and forwards here. The right button opens the menu.
+    virtual void mouseReleaseEvent(QMouseEvent* e);
+    virtual ~View();
+    // Write, read and remove the view's own keys in the current group.
+    virtual void save() {}
+    virtual void load() {}
+    virtual void clearSettings() {}
+
+    QString m_name;
+    QWidget* m_parent;
+    QMenu m_popup_menu;
+    QAction* m_show_action;
+};
+
+#endif

@@ -1,0 +1,19 @@
+# The view framework and the views: static library orfe_views (widgets,
+# QPainter, fixed-function OpenGL). Included by src/CMakeLists.txt when the
+# graphical program is built.
+
+find_package(Qt5 REQUIRED COMPONENTS Gui Widgets)
+find_package(OpenGL REQUIRED)
+
+add_library(orfe_views STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/View.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/View.h
+  ${CMAKE_CURRENT_LIST_DIR}/DialView.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DialView.h
+  ${CMAKE_CURRENT_LIST_DIR}/GLViewUtil.h
+  ${CMAKE_CURRENT_LIST_DIR}/GLErrorHistory.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GLErrorHistory.h
+  ${CMAKE_CURRENT_LIST_DIR}/GLVolumeHistory.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GLVolumeHistory.h)
+target_include_directories(orfe_views PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(orfe_views PUBLIC Music Qt5::Widgets Qt5::Gui OpenGL::GL)
