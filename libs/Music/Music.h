@@ -12,8 +12,10 @@
 
 namespace Music {
 
-enum Tuning { CHROMATIC = 0, WERCKMEISTER3 = 1, KIRNBERGER3 = 2, DIATONIC = 3, MEANTONE = 4 };
-enum NotesName {
+// Fixed underlying types: values outside the lists (from a stored setting, say) are
+// representable and handled, not undefined.
+enum Tuning : int { CHROMATIC = 0, WERCKMEISTER3 = 1, KIRNBERGER3 = 2, DIATONIC = 3, MEANTONE = 4 };
+enum NotesName : int {
     LOCAL_ANGLO = 0,
     LOCAL_LATIN = 1,
     LOCAL_GERMAN = 2,
