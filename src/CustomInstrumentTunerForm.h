@@ -1,22 +1,44 @@
 #ifndef ORFE_CUSTOMINSTRUMENTTUNERFORM_H
 #define ORFE_CUSTOMINSTRUMENTTUNERFORM_H
 
-// The main window: the hub that owns the configuration dialog, the settings
-// store and (as the program grows) the capture front, the analysis pipeline and
-// the views, and wires them together. Everything here runs in the interface
-// thread; the capture reaches it only through queued signals and the capture
-// queue.
+// The main window: the hub that owns the configuration dialog, the capture
+// front, the analysis pipeline, the settings store and the views, and wires them
+// together. Everything here runs in the interface thread; the capture reaches it
+// only through queued signals and the capture queue (whose lock the analysis
+// cycle takes for one drain).
 //
-// Construction runs in fixed stages (see the constructor); the stages whose
-// subsystems are not built yet are empty functions kept at their place so that
-// the order stays visible and each subsystem knows where it plugs in.
+// Construction runs in fixed stages (see the constructor), each a function of
+// its own so that the order stays visible.
 
 #include "AutoQSettings.h"
+#include "CaptureThread.h"
 #include "CustomConfigForm.h"
+#include "Music/AnalysisPipeline.h"
+#include "Music/CombedFT.h"
+#include "Music/Filter.h"
+#include "Music/MonoQuantizer.h"
 #include "ui_InstrumentTunerForm.h"
+#include <QColor>
+#include <QElapsedTimer>
 #include <QMainWindow>
+#include <QTimer>
+#include <deque>
 
 class QCloseEvent;
+class QKeyEvent;
+class QResizeEvent;
+
+class DialView;
+class GLErrorHistory;
+class GLVolumeHistory;
+// Views still to come; their pointers stay null until they exist, and every use
+// of them is guarded.
+class GLGraph;
+class GLSample;
+class GLFreqStruct;
+class GLFT;
+class MicrotonalView;
+class GLStatistics;
 
 class CustomInstrumentTunerForm : public QMainWindow, public Ui_InstrumentTunerForm
 {
@@ -29,18 +51,63 @@ public:
     // First of all: the configuration dialog, with its layout applied at once.
     CustomConfigForm m_config_form;
 
-    // Seam (capture front): CaptureThread m_capture_thread, built with "orfe".
-    // Seam (detector): Music::CombedFT* m_detector.
-    // Seam (views): m_dialTune, m_glGraph, m_glErrorHistory, m_glVolumeHistory,
-    //   m_glSample, m_glFreqStruct, m_glFT, m_microtonalView, m_glStatistics.
-    // Seam (analysis state): m_queue, m_freq, m_compared_freq, m_error, m_time.
+    // The capture front, client name "orfe". Its destructor stops the capture
+    // and deletes the transports.
+    CaptureThread m_capture_thread;
+
+    // The detector: created at stage 5, never replaced and never deleted (it is
+    // registered with the pitch model as a settings listener for the whole run).
+    Music::CombedFT* m_detector = nullptr;
+
+    // The views, children of the central widget (deleted with it).
+    DialView* m_dialTune = nullptr;
+    GLGraph* m_glGraph = nullptr;
+    GLErrorHistory* m_glErrorHistory = nullptr;
+    GLVolumeHistory* m_glVolumeHistory = nullptr;
+    GLSample* m_glSample = nullptr;
+    GLFreqStruct* m_glFreqStruct = nullptr;
+    GLFT* m_glFT = nullptr;
+    MicrotonalView* m_microtonalView = nullptr;
+    GLStatistics* m_glStatistics = nullptr;
+
+    // The computing half of the analysis cycle. It holds the analysis buffer
+    // (m_pipeline.m_queue, filtered samples, newest at the front) and the
+    // frequency shown (m_pipeline.m_freq, Hz), shared with the offline analyser;
+    // m_queue and m_freq below are references to them.
+    Music::AnalysisPipeline m_pipeline;
+    std::deque<double>& m_queue;
+    double& m_freq;
+    // Target frequency of the note held, Hz; 0 when none.
+    double m_compared_freq = 0.0;
+    // Error of m_freq against m_compared_freq, semitones.
+    double m_error = 0.0;
+    // Program clock: time stamps of the waveform view.
+    QElapsedTimer m_time;
 
     AutoQSettings m_settings;
 
-    // Seam (clocks and timer): m_time_refresh, m_time_refresh_views, m_timer_refresh.
-    // Seam (range filters): m_rect_range_filter, m_fir_range_filter,
-    //   m_dummy_range_filter, m_range_filter.
-    // Seam (quantizers): m_latency_quantizer, m_dummy_quantizer, m_quantizer.
+    // Time since the previous analysis cycle, and since the views were redrawn.
+    QElapsedTimer m_time_refresh;
+    QElapsedTimer m_time_refresh_views;
+    // Drives the analysis cycle (refresh); its Qt parent is the window.
+    QTimer m_timer_refresh;
+
+    // Range filters and the one in use (not owned).
+    Music::RectangularHighPassRTFilter m_rect_range_filter;
+    Music::FIRRTFilter m_fir_range_filter;
+    Music::DummyRTFilter m_dummy_range_filter;
+    Music::RTFilter* m_range_filter;
+
+    // Note quantizers and the one in use (not owned).
+    Music::LatencyMonoQuantizer m_latency_quantizer;
+    Music::DummyMonoQuantizer m_dummy_quantizer;
+    Music::MonoQuantizer* m_quantizer;
+
+    // Status colours of the note-stability label.
+    static const QColor STATUS_RED;
+    static const QColor STATUS_GREY;
+    static const QColor STATUS_ORANGE;
+    static const QColor STATUS_GREEN;
 
     CustomInstrumentTunerForm();
     ~CustomInstrumentTunerForm() override;
@@ -53,8 +120,16 @@ public:
     // reports, selecting the last entry named `selected`.
     void fillAudioInputDevices(const QString& selected);
 
+    // Full screen on and off (the F key, and ui_chkFullScreen at start-up).
+    void toggleFullScreen();
+
+    // Paints the background of the note-stability label in `colour`.
+    void setStatusColour(const QColor& colour);
+
 protected:
     virtual void refresh_views();
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 public slots:
     virtual void helpAbout();
@@ -81,9 +156,6 @@ public slots:
     void update_localized_note_names();
     void closeEvent(QCloseEvent* event) override;
 
-    // Seam (configuration controller): keyPressEvent and toggleFullScreen.
-    // Seam (views): resizeEvent, which runs update_views.
-
 private:
     // Construction stages 3 to 12, in the order the constructor runs them.
     void stageViewSettings();       // 3: lend m_settings to the views
@@ -98,6 +170,16 @@ private:
 
     // Destruction stage 1.
     void saveSettingsOnExit();
+
+    // The display steps of the analysis cycle for the waveform and harmonics views.
+    void refresh_data_sample();
+    void refresh_data_harmonics();
+
+    // The cycle's settings as the dialog shows them now.
+    Music::AnalysisPipeline::Settings pipelineSettings() const;
+    // The rectangular range filter's length for the note range: one period of
+    // the lowest note, in samples.
+    void resetRectangularFilterToNoteRange();
 };
 
 #endif

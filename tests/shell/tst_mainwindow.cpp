@@ -290,10 +290,14 @@ private slots:
 
     void storedTransportThatNoLongerExists()
     {
-        writeFile("[orfe009801]\nui_cbTransports=ALSA\nui_cbQtDeviceName=no such device\n");
+        writeFile("[orfe009801]\nui_cbTransports=ALSA\nui_cbQtDeviceName=no such device\n"
+                  "Auto\\ui_chkAutoDetect=false\n");
         CustomInstrumentTunerForm window;
-        // No transport is listed yet: the selection stays empty.
-        QCOMPARE(window.m_config_form.ui_cbTransports->currentIndex(), -1);
+        // No transport of that name is listed: the selection stays on the first
+        // entry of the list, which is then applied.
+        QCOMPARE(window.m_config_form.ui_cbTransports->itemText(0), QStringLiteral("Qt"));
+        QCOMPARE(window.m_config_form.ui_cbTransports->currentIndex(), 0);
+        QCOMPARE(window.m_capture_thread.getCurrentTransportIndex(), 0);
         // The device list holds what the system reports; the stored name is not invented.
         QVERIFY(window.m_config_form.ui_cbQtDeviceName->findText("no such device") < 0);
     }
@@ -323,6 +327,12 @@ private slots:
             window.saveSettings();
         }
         QCOMPARE(autoKeys(), Sorted(REGISTERED));
+        {
+            // Saving wrote the views' groups as well.
+            QSettings saved(file(), QSettings::IniFormat);
+            QVERIFY(saved.contains("orfe009801/Dial/spinScale"));
+            QVERIFY(saved.contains("orfe009801/Error history/show"));
+        }
         CustomInstrumentTunerForm window;
         window.m_config_form.ui_spinMaxHT->setValue(30);
         MessageBoxAnswers answers({QMessageBox::Yes, QMessageBox::Ok});
@@ -335,7 +345,10 @@ private slots:
         QCOMPARE(autoKeys(), QStringList());
         QCOMPARE(topKeys(), QStringList());
         QSettings raw(file(), QSettings::IniFormat);
-        QCOMPARE(raw.value("orfe009801/Dial/show").toBool(), true); // views' groups are the views' business
+        // The views' keys go too; keys outside the program's group stay.
+        QVERIFY(!raw.contains("orfe009801/Dial/show"));
+        QVERIFY(!raw.contains("orfe009801/Error history/show"));
+        QVERIFY(!raw.contains("orfe009801/Dial/spinScale"));
         QCOMPARE(raw.value("other/keep").toInt(), 1);
         QCOMPARE(window.m_config_form.ui_spinMaxHT->value(), 30); // the screen keeps its values
     }
