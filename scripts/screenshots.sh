@@ -25,3 +25,29 @@ for name in main-window config-general config-capture-system config-sound-analys
   cp "$scratch/shots/$name.png" "$out/$name.png"
   echo "screenshots: $out/$name.png"
 done
+
+# The tuner at work: a private JACK server, A4 seven cents sharp played into it,
+# and a picture of the screen once the note is shown.
+command -v jackd >/dev/null || { echo "screenshots: jackd is missing (package jackd2)" >&2; exit 1; }
+name="orfe-shots-$$"
+export JACK_DEFAULT_SERVER="$name" JACK_NO_START_SERVER=1
+pids=()
+trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; wait 2>/dev/null || true; rm -rf "$scratch"' EXIT
+jackd --no-realtime -n "$name" -d dummy -r 44100 -p 1024 >"$scratch/jackd.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do jack_lsp >/dev/null 2>&1 && break; sleep 0.2; done
+"$BUILD_DIR/tools/demo/orfe-jack-tones" --name orfe-shots --note 440:7 --kind harmonic --seconds 600 >/dev/null &
+pids+=($!)
+display=":$((90 + $$ % 50))"
+Xvfb "$display" -screen 0 1024x700x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+sleep 1
+mkdir -p "$scratch/config-jack/orfe"
+printf '[orfe009801]\nui_cbTransports=JACK\nAuto\\ui_chkAutoDetect=false\nwidth=1000\nheight=680\n' \
+  >"$scratch/config-jack/orfe/orfe.conf"
+DISPLAY="$display" XDG_CONFIG_HOME="$scratch/config-jack" LANG=C LC_ALL=C QT_QPA_PLATFORM=xcb \
+  LIBGL_ALWAYS_SOFTWARE=1 "$BUILD_DIR/src/orfe" >/dev/null 2>&1 &
+pids+=($!)
+sleep 5
+import -display "$display" -window root -crop 1000x680+0+0 "$out/tuning-a4.png"
+echo "screenshots: $out/tuning-a4.png"
