@@ -156,3 +156,32 @@ void CaptureThreadImpl::reportError(const QString& message)
     CaptureLog(QStringLiteral("CaptureThread: ERROR: ") + message);
     m_front->emitError(message);
 }
+
+ThreadedCaptureThreadImpl::ThreadedCaptureThreadImpl(CaptureThread* front, const QString& name,
+                                                     const QString& description, int poll_ms)
+    : CaptureThreadImpl(front, name, description), m_poll_ms(poll_ms)
+{
+}
+
+void ThreadedCaptureThreadImpl::startCapture()
+{
+    if (m_front->isCapturing()) return;
+    // A previous capture's thread may still be closing (after a failed open or a JACK
+    // server shutdown); it is on its way out, let it finish before starting a new one.
+    // Waiting on the atomic flag first also orders that thread's close before this start.
+    while (m_thread_in_run.load())
+        QThread::msleep(m_poll_ms);
+    if (isRunning()) wait();
+    m_keep_capturing = true;
+    m_start_pending = true;
+    start();
+    while (m_start_pending.load())
+        QThread::msleep(m_poll_ms);
+}
+
+void ThreadedCaptureThreadImpl::stopCapture()
+{
+    m_keep_capturing = false;
+    while (m_thread_in_run.load())
+        QThread::msleep(m_poll_ms);
+}

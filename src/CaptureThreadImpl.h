@@ -3,6 +3,7 @@
 #include "CaptureThread.h"
 
 #include <QString>
+#include <QThread>
 #include <atomic>
 #include <cstdio>
 
@@ -100,4 +101,31 @@ protected:
     double m_mix_first_value = 0.0;
     Converter m_converter = &fromSigned16;
     Adder m_adder = &addMono;
+};
+
+/// Base of the transports that capture on a thread of their own (JACK, OSS): the
+/// start and stop handshake with that thread, polled every `poll_ms` milliseconds.
+///
+/// Threads: startCapture and stopCapture are for the interface thread. The capture
+/// thread (the subclass's run()) raises `m_thread_in_run` while it runs, lowers
+/// `m_start_pending` once it has started capturing or given up, and captures while
+/// `m_keep_capturing` is set. `m_object_alive` is lowered by the destructor so that a
+/// thread still waiting to start gives up.
+class ThreadedCaptureThreadImpl : public CaptureThreadImpl, public QThread
+{
+public:
+    ThreadedCaptureThreadImpl(CaptureThread* front, const QString& name, const QString& description,
+                              int poll_ms);
+
+    /// Returns once the capture thread has started capturing or given up.
+    void startCapture() override;
+    /// Returns once the capture thread has left its capture.
+    void stopCapture() override;
+
+protected:
+    const int m_poll_ms;
+    std::atomic<bool> m_object_alive{true};
+    std::atomic<bool> m_thread_in_run{false};
+    std::atomic<bool> m_keep_capturing{false};
+    std::atomic<bool> m_start_pending{false};
 };

@@ -8,7 +8,8 @@ constexpr size_t READ_BYTES = 1024 * sizeof(float);
 } // namespace
 
 CaptureThreadImplJACK::CaptureThreadImplJACK(CaptureThread* front)
-    : CaptureThreadImpl(front, QStringLiteral("JACK"), QStringLiteral("Jack Audio Connection Kit"))
+    : ThreadedCaptureThreadImpl(front, QStringLiteral("JACK"), QStringLiteral("Jack Audio Connection Kit"),
+                                POLL_MS)
 {
 }
 
@@ -24,29 +25,6 @@ void CaptureThreadImplJACK::setSamplingRate(int)
 {
     CaptureLog(QStringLiteral("CaptureThread: ERROR: JACK: setSamplingRate not available with JACK ! change "
                               "the JACK server sampling rate instead"));
-}
-
-void CaptureThreadImplJACK::startCapture()
-{
-    if (m_front->isCapturing()) return;
-    // A previous capture's thread may still be closing (after a failed open or a server
-    // shutdown); it is on its way out, let it finish before starting a new one.
-    // Waiting on the atomic flag first also orders that thread's close before this start.
-    while (m_thread_in_run.load())
-        QThread::msleep(POLL_MS);
-    if (isRunning()) wait();
-    m_keep_capturing = true;
-    m_start_pending = true;
-    start();
-    while (m_start_pending.load())
-        QThread::msleep(POLL_MS);
-}
-
-void CaptureThreadImplJACK::stopCapture()
-{
-    m_keep_capturing = false;
-    while (m_thread_in_run.load())
-        QThread::msleep(POLL_MS);
 }
 
 bool CaptureThreadImplJACK::is_available()

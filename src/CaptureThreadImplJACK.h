@@ -33,15 +33,13 @@
 /// free anything: it forgets the client and the port, which ends the capture loop, and
 /// the capture thread's close, which runs after the loop has returned and after
 /// jack_client_close has stopped every callback, releases the buffer.
-class CaptureThreadImplJACK : public CaptureThreadImpl, public QThread
+class CaptureThreadImplJACK : public ThreadedCaptureThreadImpl
 {
 public:
     explicit CaptureThreadImplJACK(CaptureThread* front);
     ~CaptureThreadImplJACK() override;
 
     void setSamplingRate(int value) override;
-    void startCapture() override;
-    void stopCapture() override;
     bool is_available() override;
 
     /// Bytes the current ring buffer can hold (0 without one). Interface thread,
@@ -65,10 +63,6 @@ private:
     std::atomic<jack_ringbuffer_t*> m_ring{nullptr};
     std::atomic<jack_client_t*> m_jack_client{nullptr};
     std::atomic<jack_port_t*> m_input_port{nullptr};
-    std::atomic<bool> m_object_alive{true};
-    std::atomic<bool> m_thread_in_run{false};
-    std::atomic<bool> m_keep_capturing{false};
-    std::atomic<bool> m_start_pending{false};
 
     std::atomic<bool> m_process_uses_ring{false};
     std::atomic<bool> m_loop_uses_ring{false};

@@ -35,9 +35,10 @@ int SystemOSSDevice::close(int fd)
 }
 
 CaptureThreadImplOSS::CaptureThreadImplOSS(CaptureThread* front)
-    : CaptureThreadImpl(front, QStringLiteral("OSS"),
-                        QStringLiteral("Open Sound System (lib:") +
-                            QString::number(OSS_INTERFACE_VERSION, 16) + ")"),
+    : ThreadedCaptureThreadImpl(front, QStringLiteral("OSS"),
+                                QStringLiteral("Open Sound System (lib:") +
+                                    QString::number(OSS_INTERFACE_VERSION, 16) + ")",
+                                POLL_MS),
       m_dev(new SystemOSSDevice)
 {
     m_source_name = QStringLiteral("/dev/dsp");
@@ -149,28 +150,6 @@ void CaptureThreadImplOSS::setSamplingRate(int value)
         closeDevice();
     }
     if (was_capturing) m_front->startCapture();
-}
-
-void CaptureThreadImplOSS::startCapture()
-{
-    if (m_front->isCapturing()) return;
-    // A previous capture's thread may still be closing; let it finish first.
-    // Waiting on the atomic flag first also orders that thread's close before this start.
-    while (m_thread_in_run.load())
-        QThread::msleep(POLL_MS);
-    if (isRunning()) wait();
-    m_keep_capturing = true;
-    m_start_pending = true;
-    start();
-    while (m_start_pending.load())
-        QThread::msleep(POLL_MS);
-}
-
-void CaptureThreadImplOSS::stopCapture()
-{
-    m_keep_capturing = false;
-    while (m_thread_in_run.load())
-        QThread::msleep(POLL_MS);
 }
 
 bool CaptureThreadImplOSS::is_available()

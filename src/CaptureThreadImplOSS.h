@@ -42,7 +42,7 @@ public:
 /// run() and everything it calls, and is the only one that reads the device during
 /// capture and takes the front's queue lock for this transport. The handshake flags
 /// are atomic.
-class CaptureThreadImplOSS : public CaptureThreadImpl, public QThread
+class CaptureThreadImplOSS : public ThreadedCaptureThreadImpl
 {
 public:
     explicit CaptureThreadImplOSS(CaptureThread* front);
@@ -53,8 +53,6 @@ public:
     void setDevice(std::unique_ptr<OSSDevice> device);
 
     void setSamplingRate(int value) override;
-    void startCapture() override;
-    void stopCapture() override;
     bool is_available() override;
 
     int sampleFormat() const { return m_sample_format; }
@@ -72,9 +70,5 @@ private:
     int m_fd = -1;
     std::vector<char> m_buffer;
     int m_sample_format = -1;
-    std::atomic<bool> m_object_alive{true};
-    std::atomic<bool> m_thread_in_run{false};
-    std::atomic<bool> m_keep_capturing{false};
-    std::atomic<bool> m_start_pending{false};
     std::unique_ptr<OSSDevice> m_dev;
 };
