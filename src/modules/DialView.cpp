@@ -32,42 +32,11 @@ void radialLine(QPainter& p, int rx, int ry, int len, double delta)
 DialView::DialView(QWidget* parent)
     : QFrame(parent), View(tr("Dial"), this), m_error(0.0f), m_min_error(0.0f), m_max_error(0.0f)
 {
-    showTolerance = new QAction(tr("Show tolerance"), this);
-    showTolerance->setObjectName("showTolerance");
-    showTolerance->setCheckable(true);
-    showTolerance->setChecked(true);
-    connect(showTolerance, SIGNAL(toggled(bool)), this, SLOT(update()));
-    m_popup_menu.addAction(showTolerance);
-
-    showTrace = new QAction(tr("Show trace"), this);
-    showTrace->setObjectName("showTrace");
-    showTrace->setCheckable(true);
-    showTrace->setChecked(true);
-    connect(showTrace, SIGNAL(toggled(bool)), this, SLOT(update()));
-    m_popup_menu.addAction(showTrace);
-
-    useCents = new QAction(tr("Use cents"), this);
-    useCents->setObjectName("useCents");
-    useCents->setCheckable(true);
-    useCents->setChecked(true);
-    connect(useCents, SIGNAL(toggled(bool)), this, SLOT(update()));
-    m_popup_menu.addAction(useCents);
-
-    auto* row = new QWidget(&m_popup_menu);
-    auto* rowLayout = new QHBoxLayout(row);
-    rowLayout->addWidget(new QLabel(tr("Scale range"), row));
-    spinScale = new QSpinBox(&m_popup_menu);
-    spinScale->setObjectName("spinScale");
-    spinScale->setMinimum(5);
-    spinScale->setMaximum(100);
-    spinScale->setSingleStep(1);
-    spinScale->setValue(50);
-    spinScale->setToolTip(tr("Scale range (in cents)"));
-    rowLayout->addWidget(spinScale);
-    connect(spinScale, SIGNAL(valueChanged(int)), this, SLOT(update()));
-    auto* rowAction = new QWidgetAction(&m_popup_menu);
-    rowAction->setDefaultWidget(row);
-    m_popup_menu.addAction(rowAction);
+    showTolerance = addCheckSetting(tr("Show tolerance"), "showTolerance", true, SLOT(update()));
+    showTrace = addCheckSetting(tr("Show trace"), "showTrace", true, SLOT(update()));
+    useCents = addCheckSetting(tr("Use cents"), "useCents", true, SLOT(update()));
+    spinScale = addSpinSetting(tr("Scale range"), "spinScale", 5, 100, 1, 50, tr("Scale range (in cents)"),
+                               SLOT(update()));
 }
 
 void DialView::setError(float error)

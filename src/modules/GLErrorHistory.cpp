@@ -57,35 +57,10 @@ GLErrorHistory::GLErrorHistory(QWidget* parent) : QOpenGLWidget(parent), View(tr
 
     m_show_action->setIcon(QIcon(":/orfe/ui/images/module_errorhistory.svg"));
 
-    keep = new QAction(tr("Keep previous notes"), this);
-    keep->setObjectName("keep");
-    keep->setCheckable(true);
-    keep->setChecked(false);
-    connect(keep, SIGNAL(toggled(bool)), this, SLOT(keepPreviousNotes(bool)));
-    m_popup_menu.addAction(keep);
-
-    useCents = new QAction(tr("Use cents"), this);
-    useCents->setObjectName("useCents");
-    useCents->setCheckable(true);
-    useCents->setChecked(true);
-    connect(useCents, SIGNAL(toggled(bool)), this, SLOT(update()));
-    m_popup_menu.addAction(useCents);
-
-    auto* row = new QWidget(&m_popup_menu);
-    auto* rowLayout = new QHBoxLayout(row);
-    rowLayout->addWidget(new QLabel(tr("Scale range"), row));
-    spinScale = new QSpinBox(&m_popup_menu);
-    spinScale->setObjectName("spinScale");
-    spinScale->setMinimum(5);
-    spinScale->setMaximum(50);
-    spinScale->setSingleStep(1);
-    spinScale->setValue(50);
-    spinScale->setToolTip(tr("Scale range (in cents)"));
-    rowLayout->addWidget(spinScale);
-    connect(spinScale, SIGNAL(valueChanged(int)), this, SLOT(update()));
-    auto* rowAction = new QWidgetAction(&m_popup_menu);
-    rowAction->setDefaultWidget(row);
-    m_popup_menu.addAction(rowAction);
+    keep = addCheckSetting(tr("Keep previous notes"), "keep", false, SLOT(keepPreviousNotes(bool)));
+    useCents = addCheckSetting(tr("Use cents"), "useCents", true, SLOT(update()));
+    spinScale = addSpinSetting(tr("Scale range"), "spinScale", 5, 50, 1, 50, tr("Scale range (in cents)"),
+                               SLOT(update()));
 
     // Last, since checking shows the widget, which may paint at once.
     m_show_action->setChecked(true);

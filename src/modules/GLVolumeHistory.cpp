@@ -23,12 +23,7 @@ GLVolumeHistory::GLVolumeHistory(QWidget* parent)
     m_show_action->setChecked(false);
     hide();
 
-    keep = new QAction(tr("Keep previous notes"), this);
-    keep->setObjectName("keep");
-    keep->setCheckable(true);
-    keep->setChecked(false);
-    connect(keep, SIGNAL(toggled(bool)), this, SLOT(keepPreviousNotes(bool)));
-    m_popup_menu.addAction(keep);
+    keep = addCheckSetting(tr("Keep previous notes"), "keep", false, SLOT(keepPreviousNotes(bool)));
 }
 
 void GLVolumeHistory::addNote(const Note& note)

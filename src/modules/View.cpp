@@ -1,5 +1,9 @@
 #include "View.h"
 
+#include <QSpinBox>
+
+#include <QHBoxLayout>
+
 #include <QAction>
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -82,4 +86,36 @@ void View::clearAllSettings()
         view->clearSettings();
         s_settings->endGroup();
     }
+}
+
+QAction* View::addCheckSetting(const QString& text, const char* key, bool checked, const char* slot)
+{
+    auto* action = new QAction(text, m_parent);
+    action->setObjectName(QString::fromLatin1(key));
+    action->setCheckable(true);
+    action->setChecked(checked);
+    QObject::connect(action, SIGNAL(toggled(bool)), m_parent, slot);
+    m_popup_menu.addAction(action);
+    return action;
+}
+
+QSpinBox* View::addSpinSetting(const QString& caption, const char* key, int min, int max, int step, int value,
+                               const QString& tooltip, const char* slot)
+{
+    auto* row = new QWidget(&m_popup_menu);
+    auto* layout = new QHBoxLayout(row);
+    layout->addWidget(new QLabel(caption, row));
+    auto* spin = new QSpinBox(&m_popup_menu);
+    spin->setObjectName(QString::fromLatin1(key));
+    spin->setMinimum(min);
+    spin->setMaximum(max);
+    spin->setSingleStep(step);
+    spin->setValue(value);
+    spin->setToolTip(tooltip);
+    layout->addWidget(spin);
+    QObject::connect(spin, SIGNAL(valueChanged(int)), m_parent, slot);
+    auto* action = new QWidgetAction(&m_popup_menu);
+    action->setDefaultWidget(row);
+    m_popup_menu.addAction(action);
+    return spin;
 }

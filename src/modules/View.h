@@ -18,6 +18,7 @@
 class QAction;
 class QMouseEvent;
 class QSettings;
+class QSpinBox;
 class QWidget;
 
 class View
@@ -54,6 +55,15 @@ public:
     virtual void save() {}
     virtual void load() {}
     virtual void clearSettings() {}
+
+    // Builders for the entries a view appends to its menu after the caption.
+    // A boolean setting: a checkable action (Qt parent: the view's widget) named
+    // `key`, in its factory state, whose toggled(bool) runs `slot` of the widget.
+    QAction* addCheckSetting(const QString& text, const char* key, bool checked, const char* slot);
+    // A numeric setting: a row with a caption and a spin box (Qt parent: the menu)
+    // named `key`, whose valueChanged(int) runs `slot` of the widget.
+    QSpinBox* addSpinSetting(const QString& caption, const char* key, int min, int max, int step, int value,
+                             const QString& tooltip, const char* slot);
 
     QString m_name;
     QWidget* m_parent;

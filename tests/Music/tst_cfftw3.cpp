@@ -1,5 +1,7 @@
 #include <QtTest>
 
+#include "AbortsWith.h"
+
 #include "Music/CFFTW3.h"
 
 #include <cmath>
@@ -11,31 +13,6 @@ using namespace Music;
 using cvec = std::vector<std::complex<double>>;
 
 namespace {
-
-// Runs f in a child process; true when the child died of SIGABRT and its
-// standard error holds text (the failed assertion's expression).
-template <typename F> bool abortsWith(F f, const char* text)
-{
-    int fds[2];
-    if (pipe(fds) != 0) return false;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(fds[1], 2);
-        close(fds[0]);
-        f();
-        _exit(0);
-    }
-    close(fds[1]);
-    QByteArray err;
-    char buf[512];
-    ssize_t got;
-    while ((got = read(fds[0], buf, sizeof buf)) > 0)
-        err.append(buf, int(got));
-    close(fds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFSIGNALED(status) && WTERMSIG(status) == SIGABRT && err.contains(text);
-}
 
 std::vector<double> signal(const QString& kind, int n)
 {

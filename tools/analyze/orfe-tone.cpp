@@ -69,18 +69,7 @@ int main(int argc, char** argv)
                 return 2;
             }
             const std::string k = argv[++i];
-            using ToneSynth::Kind;
-            if (k == "sine")
-                tone.kind = Kind::Sine;
-            else if (k == "harmonic")
-                tone.kind = Kind::Harmonic;
-            else if (k == "weak")
-                tone.kind = Kind::WeakFundamental;
-            else if (k == "inharmonic")
-                tone.kind = Kind::Inharmonic;
-            else if (k == "square")
-                tone.kind = Kind::Square;
-            else {
+            if (!ToneSynth::ParseKind(k, tone.kind)) {
                 std::fprintf(stderr, "orfe-tone: unknown kind '%s'\n", k.c_str());
                 return 2;
             }

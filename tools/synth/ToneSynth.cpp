@@ -41,6 +41,25 @@ std::vector<Partial> partials(const Tone& t, int rate)
 
 } // namespace
 
+bool ParseKind(const std::string& name, Kind& kind)
+{
+    static const struct
+    {
+        const char* name;
+        Kind kind;
+    } kinds[] = {{"sine", Kind::Sine},
+                 {"harmonic", Kind::Harmonic},
+                 {"weak", Kind::WeakFundamental},
+                 {"inharmonic", Kind::Inharmonic},
+                 {"square", Kind::Square}};
+    for (const auto& k : kinds)
+        if (name == k.name) {
+            kind = k.kind;
+            return true;
+        }
+    return false;
+}
+
 void append(std::vector<float>& out, const Tone& t, int rate, double seconds)
 {
     const size_t onset = size_t(std::max(0.0, t.onset_s) * rate);

@@ -5,6 +5,7 @@
 // input, the accuracy report and the end-to-end tests all use these.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace ToneSynth {
@@ -28,6 +29,9 @@ struct Tone
     double onset_s = 0.0;          // silence before the tone starts
     uint32_t seed = 1;             // noise seed (fixed, so that runs repeat)
 };
+
+// The kind named sine, harmonic, weak, inharmonic or square; false for any other name.
+bool ParseKind(const std::string& name, Kind& kind);
 
 // `seconds` of sound at `rate` Hz, mono, in -1..1.
 std::vector<float> render(const Tone& tone, int rate, double seconds);
