@@ -185,3 +185,24 @@ void ThreadedCaptureThreadImpl::stopCapture()
     while (m_thread_in_run.load())
         QThread::msleep(m_poll_ms);
 }
+
+void ThreadedCaptureThreadImpl::run()
+{
+    while (m_object_alive.load() && !m_keep_capturing.load())
+        QThread::msleep(m_poll_ms);
+    m_thread_in_run = true;
+    if (m_keep_capturing.load()) {
+        try {
+            openCapture();
+            announceStart();
+            captureLoop();
+            announceStop();
+        } catch (const QString& message) {
+            m_keep_capturing = false;
+            reportError(message);
+        }
+    }
+    m_start_pending = false;
+    closeCapture();
+    m_thread_in_run = false;
+}

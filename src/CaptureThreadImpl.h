@@ -123,6 +123,16 @@ public:
     void stopCapture() override;
 
 protected:
+    /// The capture thread: waits until a capture is asked for (or the object goes),
+    /// then opens, announces the start, captures until asked to stop, announces the
+    /// stop and closes. A failure raised by a step (a message) is reported and ends
+    /// the capture.
+    void run() override;
+    // Steps of run(), on the capture thread.
+    virtual void openCapture() = 0;
+    virtual void captureLoop() = 0;
+    virtual void closeCapture() = 0;
+
     const int m_poll_ms;
     std::atomic<bool> m_object_alive{true};
     std::atomic<bool> m_thread_in_run{false};

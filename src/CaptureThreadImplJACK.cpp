@@ -18,7 +18,7 @@ CaptureThreadImplJACK::~CaptureThreadImplJACK()
     m_object_alive = false;
     stopCapture();
     wait();
-    closeClient();
+    closeCapture();
 }
 
 void CaptureThreadImplJACK::setSamplingRate(int)
@@ -50,28 +50,7 @@ size_t CaptureThreadImplJACK::ringCapacity() const
     return ring ? ring->size - 1 : 0;
 }
 
-void CaptureThreadImplJACK::run()
-{
-    while (m_object_alive.load() && !m_keep_capturing.load())
-        QThread::msleep(POLL_MS);
-    m_thread_in_run = true;
-    if (m_keep_capturing.load()) {
-        try {
-            openClient();
-            announceStart();
-            captureLoop();
-            announceStop();
-        } catch (const QString& message) {
-            m_keep_capturing = false;
-            reportError(message);
-        }
-    }
-    m_start_pending = false;
-    closeClient();
-    m_thread_in_run = false;
-}
-
-void CaptureThreadImplJACK::openClient()
+void CaptureThreadImplJACK::openCapture()
 {
     const QByteArray name = m_front->clientName().toLatin1();
     jack_client_t* client = jack_client_open(name.constData(), JackNoStartServer, nullptr);
@@ -126,7 +105,7 @@ void CaptureThreadImplJACK::captureLoop()
     }
 }
 
-void CaptureThreadImplJACK::closeClient()
+void CaptureThreadImplJACK::closeCapture()
 {
     if (m_client_handle) {
         // Returns once the server's threads no longer call us back.

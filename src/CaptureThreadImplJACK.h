@@ -51,13 +51,10 @@ public:
     static void jackShutdown(void* arg);
     static int jackSampleRate(jack_nframes_t nframes, void* arg);
 
-protected:
-    void run() override;
-
 private:
-    void openClient();
-    void captureLoop();
-    void closeClient();
+    void openCapture() override;
+    void captureLoop() override;
+    void closeCapture() override;
     void replaceRing(size_t bytes);
 
     std::atomic<jack_ringbuffer_t*> m_ring{nullptr};

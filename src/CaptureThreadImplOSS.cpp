@@ -116,7 +116,7 @@ void CaptureThreadImplOSS::setUp(bool rate_only)
     throw QStringLiteral("OSS: cannot set any sample rate (%1)").arg(CaptureErrorText(last_error));
 }
 
-void CaptureThreadImplOSS::openForCapture()
+void CaptureThreadImplOSS::openCapture()
 {
     setUp(false);
     m_buffer.assign(BUFFER_BYTES_PER_CHANNEL * 1, 0);
@@ -166,27 +166,6 @@ bool CaptureThreadImplOSS::is_available()
     m_dev->close(fd);
     m_status_text = QStringLiteral("OK");
     return true;
-}
-
-void CaptureThreadImplOSS::run()
-{
-    while (m_object_alive.load() && !m_keep_capturing.load())
-        QThread::msleep(POLL_MS);
-    m_thread_in_run = true;
-    if (m_keep_capturing.load()) {
-        try {
-            openForCapture();
-            announceStart();
-            captureLoop();
-            announceStop();
-        } catch (const QString& message) {
-            m_keep_capturing = false;
-            reportError(message);
-        }
-    }
-    m_start_pending = false;
-    closeDevice();
-    m_thread_in_run = false;
 }
 
 void CaptureThreadImplOSS::captureLoop()

@@ -57,14 +57,12 @@ public:
 
     int sampleFormat() const { return m_sample_format; }
 
-protected:
-    void run() override;
-
 private:
     void setUp(bool rate_only);
-    void openForCapture();
+    void openCapture() override;
     void closeDevice();
-    void captureLoop();
+    void closeCapture() override { closeDevice(); }
+    void captureLoop() override;
 
     /// Descriptor of the open device, -1 when none (0 is a valid descriptor).
     int m_fd = -1;
