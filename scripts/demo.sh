@@ -12,9 +12,12 @@ name="orfe-demo-$$"
 work=$(mktemp -d)
 export JACK_DEFAULT_SERVER="$name" JACK_NO_START_SERVER=1
 pids=()
+# Stopped in reverse order, the JACK server last, so that its clients can leave it.
 cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wait 2>/dev/null || true
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+    kill "${pids[$i]}" 2>/dev/null || true
+    wait "${pids[$i]}" 2>/dev/null || true
+  done
   rm -rf "$work"
 }
 trap cleanup EXIT

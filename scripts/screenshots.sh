@@ -32,7 +32,15 @@ command -v jackd >/dev/null || { echo "screenshots: jackd is missing (package ja
 name="orfe-shots-$$"
 export JACK_DEFAULT_SERVER="$name" JACK_NO_START_SERVER=1
 pids=()
-trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; wait 2>/dev/null || true; rm -rf "$scratch"' EXIT
+# Stopped in reverse order, the JACK server last, so that its clients can leave it.
+cleanup() {
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+    kill "${pids[$i]}" 2>/dev/null || true
+    wait "${pids[$i]}" 2>/dev/null || true
+  done
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
 jackd --no-realtime -n "$name" -d dummy -r 44100 -p 1024 >"$scratch/jackd.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 50); do jack_lsp >/dev/null 2>&1 && break; sleep 0.2; done

@@ -26,14 +26,11 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui_
                  .arg(QLatin1String(ISSUES_URL));
     about += tr("<h4>Legal</h4>");
     about +=
-        tr("<p>This program is free software: you can redistribute it and/or modify it under the terms of "
-           "the GNU General Public License as published by the Free Software Foundation, either version 3 "
-           "of the License, or (at your option) any later version.</p>");
+        tr("<p>ORFE is free software, licensed under the GNU General Public License, version 3 or any "
+           "later version: you may share it, change it and pass on your changes under that licence.</p>");
     about += tr("<h4>Disclaimer</h4>");
-    about +=
-        tr("<p>This program is distributed in the hope that it will be useful, but WITHOUT ANY WARRANTY; "
-           "without even the implied warranty of MERCHANTABILITY or FITNESS FOR A PARTICULAR PURPOSE. See "
-           "the GNU General Public License for more details.</p>");
+    about += tr("<p>ORFE comes with no warranty of any kind, not even that it suits a particular use. Check "
+                "important tunings by ear or with a second reference; the licence has the details.</p>");
     m_ui->txtAbout->setHtml(about);
 }
 

@@ -20,7 +20,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&lt;p&gt;This program is free software: you can redistribute it and/or modify it under the terms of the GNU General Public License as published by the Free Software Foundation, either version 3 of the License, or (at your option) any later version.&lt;/p&gt;</source>
+        <source>&lt;p&gt;ORFE is free software, licensed under the GNU General Public License, version 3 or any later version: you may share it, change it and pass on your changes under that licence.&lt;/p&gt;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -28,7 +28,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&lt;p&gt;This program is distributed in the hope that it will be useful, but WITHOUT ANY WARRANTY; without even the implied warranty of MERCHANTABILITY or FITNESS FOR A PARTICULAR PURPOSE. See the GNU General Public License for more details.&lt;/p&gt;</source>
+        <source>&lt;p&gt;ORFE comes with no warranty of any kind, not even that it suits a particular use. Check important tunings by ear or with a second reference; the licence has the details.&lt;/p&gt;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
