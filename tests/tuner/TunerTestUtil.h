@@ -110,6 +110,20 @@ inline bool needleDrawnAt(DialView& dial, double error)
     return hasColour(img, p.x(), p.y(), NEEDLE, 2);
 }
 
+// Ends a child process: politely, then by force; forgets it.
+inline void stopProcess(std::unique_ptr<QProcess>& process)
+{
+    if (!process) return;
+    if (process->state() != QProcess::NotRunning) {
+        process->terminate();
+        if (!process->waitForFinished(5000)) {
+            process->kill();
+            process->waitForFinished(2000);
+        }
+    }
+    process.reset();
+}
+
 #ifdef ORFE_JACK_TONES
 // orfe-jack-tones as a child process: a real JACK client "<name>" with an
 // output port "out" that plays tones, connected to `connect` (empty: to nothing)
@@ -140,18 +154,7 @@ public:
     }
 
     // Ends the player (its client leaves the server, its connections go).
-    void stop()
-    {
-        if (!m_process) return;
-        if (m_process->state() != QProcess::NotRunning) {
-            m_process->terminate();
-            if (!m_process->waitForFinished(5000)) {
-                m_process->kill();
-                m_process->waitForFinished(2000);
-            }
-        }
-        m_process.reset();
-    }
+    void stop() { stopProcess(m_process); }
 
 private:
     std::unique_ptr<QProcess> m_process;

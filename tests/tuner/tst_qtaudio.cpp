@@ -52,18 +52,7 @@ public:
         m_process->write(bytes);
         return true;
     }
-    void stop()
-    {
-        if (!m_process) return;
-        if (m_process->state() != QProcess::NotRunning) {
-            m_process->terminate();
-            if (!m_process->waitForFinished(5000)) {
-                m_process->kill();
-                m_process->waitForFinished(2000);
-            }
-        }
-        m_process.reset();
-    }
+    void stop() { stopProcess(m_process); }
 
 private:
     std::unique_ptr<QProcess> m_process;
