@@ -8,27 +8,9 @@ cd "$(dirname "$0")/.."
 bash scripts/build.sh
 BUILD_DIR=${BUILD_DIR:-build}
 
-name="orfe-demo-$$"
 work=$(mktemp -d)
-export JACK_DEFAULT_SERVER="$name" JACK_NO_START_SERVER=1
-pids=()
-# Stopped in reverse order, the JACK server last, so that its clients can leave it.
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-    kill "${pids[$i]}" 2>/dev/null || true
-    wait "${pids[$i]}" 2>/dev/null || true
-  done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-jackd --no-realtime -n "$name" -d dummy -r 44100 -p 1024 >"$work/jackd.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do
-  jack_lsp >/dev/null 2>&1 && break
-  sleep 0.2
-done
-jack_lsp >/dev/null 2>&1 || { echo "demo: the JACK server did not start:" >&2; cat "$work/jackd.log" >&2; exit 1; }
+. scripts/private-jack.sh
+start_private_jack "orfe-demo-$$" "$work"
 
 # The tones connect themselves to the tuner's input as soon as it exists.
 "$BUILD_DIR/tools/demo/orfe-jack-tones" --name orfe-demo --connect orfe:input --seconds 4 &

@@ -28,22 +28,9 @@ done
 
 # The tuner at work: a private JACK server, A4 seven cents sharp played into it,
 # and a picture of the screen once the note is shown.
-command -v jackd >/dev/null || { echo "screenshots: jackd is missing (package jackd2)" >&2; exit 1; }
-name="orfe-shots-$$"
-export JACK_DEFAULT_SERVER="$name" JACK_NO_START_SERVER=1
-pids=()
-# Stopped in reverse order, the JACK server last, so that its clients can leave it.
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-    kill "${pids[$i]}" 2>/dev/null || true
-    wait "${pids[$i]}" 2>/dev/null || true
-  done
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
-jackd --no-realtime -n "$name" -d dummy -r 44100 -p 1024 >"$scratch/jackd.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do jack_lsp >/dev/null 2>&1 && break; sleep 0.2; done
+trap - EXIT
+. scripts/private-jack.sh
+start_private_jack "orfe-shots-$$" "$scratch"
 "$BUILD_DIR/tools/demo/orfe-jack-tones" --name orfe-shots --note 440:7 --kind harmonic --seconds 600 >/dev/null &
 pids+=($!)
 display=":$((90 + $$ % 50))"

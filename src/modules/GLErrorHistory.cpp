@@ -117,9 +117,7 @@ void GLErrorHistory::mouseReleaseEvent(QMouseEvent* e)
 
 void GLErrorHistory::initializeGL()
 {
-    glClearColor(1.0f, 1.0f, 1.0f, 0.0f);
-    glShadeModel(GL_SMOOTH);
-    glLoadIdentity();
+    orfe::glInitWhite();
 }
 
 void GLErrorHistory::resizeGL(int w, int h)

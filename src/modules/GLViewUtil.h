@@ -13,6 +13,14 @@ namespace orfe {
 // projection (0, w, 0, h, 0, 1), identity model-view. Also switches off what a
 // QPainter on the same context may have left on, so that plain coloured lines
 // come out as drawn.
+// Start state of every history view's context: white background.
+inline void glInitWhite()
+{
+    glClearColor(1.0f, 1.0f, 1.0f, 0.0f);
+    glShadeModel(GL_SMOOTH);
+    glLoadIdentity();
+}
+
 inline void glPixelProjection(int w, int h)
 {
     glViewport(0, 0, w, h);

@@ -76,9 +76,7 @@ void GLVolumeHistory::mouseReleaseEvent(QMouseEvent* e)
 
 void GLVolumeHistory::initializeGL()
 {
-    glClearColor(1.0f, 1.0f, 1.0f, 0.0f);
-    glShadeModel(GL_SMOOTH);
-    glLoadIdentity();
+    orfe::glInitWhite();
 }
 
 void GLVolumeHistory::resizeGL(int w, int h)
