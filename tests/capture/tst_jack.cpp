@@ -107,19 +107,21 @@ private slots:
         for (size_t b = 0; b + 2 < n; b += 1024)
             if (SineRecurrenceError(snap.oldest_first, b, std::min(n, b + 1026), w) >= 1e-5) ++breaks;
         // A cycle the server reports as late (xrun, common on a loaded machine without
-        // real-time scheduling) may repeat or skip the player's period; nothing else may.
-        QVERIFY2(breaks <= m_player->xruns(),
+        // real-time scheduling) may hand the transport a stale or missing period of the
+        // player: the sine breaks where that period starts and again where the fresh
+        // periods resume, so two breaks per late cycle; nothing else may break it.
+        QVERIFY2(breaks <= 2 * m_player->xruns(),
                  qPrintable(QString("the captured sine breaks at %1 of %2 period boundaries; xruns: %3")
                                 .arg(breaks)
                                 .arg(n / 1024)
                                 .arg(m_player->xruns())));
         // Frequency: rising zero crossings over the whole capture. 440 Hz over n/rate
         // seconds gives 440 n / rate crossings, within one, and within one period's
-        // worth more for each late cycle the server reported (see above).
+        // worth more for each of the two breaks a late cycle may cause (see above).
         const double expected = SINE_HZ * double(n) / m_rate;
         const double per_period = SINE_HZ * 1024.0 / m_rate + 1.0;
         const double crossings = RisingZeroCrossings(snap.oldest_first, 0, n);
-        QVERIFY2(std::fabs(crossings - expected) <= 1.0 + per_period * m_player->xruns(),
+        QVERIFY2(std::fabs(crossings - expected) <= 1.0 + 2.0 * per_period * m_player->xruns(),
                  qPrintable(QString("%1 crossings, %2 expected, %3 xruns")
                                 .arg(crossings)
                                 .arg(expected)
