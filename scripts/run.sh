@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the program and starts it. Until the window exists this builds
-# everything and runs the offline analyser on a generated tone.
+# Builds the program and starts it. A build without the interface
+# (ORFE_BUILD_GUI=OFF) runs the offline analyser on a generated tone instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
