@@ -11,6 +11,7 @@ add_library(orfe_views STATIC
   ${CMAKE_CURRENT_LIST_DIR}/DialView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DialView.h
   ${CMAKE_CURRENT_LIST_DIR}/GLViewUtil.h
+  ${CMAKE_CURRENT_LIST_DIR}/ViewFeed.h
   ${CMAKE_CURRENT_LIST_DIR}/GLErrorHistory.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GLErrorHistory.h
   ${CMAKE_CURRENT_LIST_DIR}/GLVolumeHistory.cpp
