@@ -94,10 +94,10 @@ void BM_JackPeriodToQueue(benchmark::State& state)
             while (NowNs() < end) {
                 batch.clear();
                 {
-                    std::lock_guard<std::mutex> lock(front.m_queue_lock);
-                    while (!front.m_sample_queue.empty()) {
-                        batch.push_back(front.m_sample_queue.back());
-                        front.m_sample_queue.pop_back();
+                    std::lock_guard<std::mutex> lock(front.m_capture_queue.m_queue_lock);
+                    while (!front.m_capture_queue.m_sample_queue.empty()) {
+                        batch.push_back(front.m_capture_queue.m_sample_queue.back());
+                        front.m_capture_queue.m_sample_queue.pop_back();
                     }
                 }
                 const int64_t now = NowNs();
@@ -148,10 +148,10 @@ void BM_QueueLockPerPacket(benchmark::State& state)
         const double us = std::chrono::duration<double, std::micro>(stop - start).count();
         worst_us = std::max(worst_us, us);
         state.SetIterationTime(us / 1e6);
-        std::lock_guard<std::mutex> lock(front.m_queue_lock);
-        front.m_drain_started = true;
-        while (front.m_sample_queue.size() > 8192)
-            front.m_sample_queue.pop_back();
+        std::lock_guard<std::mutex> lock(front.m_capture_queue.m_queue_lock);
+        front.m_capture_queue.m_drain_started = true;
+        while (front.m_capture_queue.m_sample_queue.size() > 8192)
+            front.m_capture_queue.m_sample_queue.pop_back();
     }
     state.counters["max_us"] = worst_us;
     state.counters["target_us"] = 100.0;

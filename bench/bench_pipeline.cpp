@@ -12,8 +12,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QMutex>
-
 #include <cmath>
 #include <deque>
 
@@ -34,12 +32,9 @@ static void BM_PipelineCycle(benchmark::State& state)
     Music::LatencyMonoQuantizer quantizer;
     quantizer.setClock([&now] { return now; });
 
-    std::deque<double> queue;
-    QMutex lock;
-    int pushed = 0;
-    bool drain_started = false;
+    Music::CaptureQueue queue;
     Music::AnalysisPipeline pipeline;
-    pipeline.setCaptureQueue(Music::CaptureQueueRef::make(queue, lock, pushed, drain_started));
+    pipeline.setCaptureQueue(&queue);
     pipeline.setRangeFilter(&filter);
     pipeline.setDetector(&detector);
     pipeline.setQuantizer(&quantizer);
@@ -52,11 +47,11 @@ static void BM_PipelineCycle(benchmark::State& state)
     const std::vector<float> sound = ToneSynth::render(tone, rate, 11.0);
     size_t pos = 0;
     auto deliver = [&](size_t n) {
-        for (size_t i = 0; i < n; ++i)
-            queue.push_front(sound[(pos + i) % sound.size()]);
+        queue.push(int(n), [&](Music::CaptureQueue& q) {
+            for (size_t i = 0; i < n; ++i)
+                q.pushFront(sound[(pos + i) % sound.size()]);
+        });
         pos += n;
-        drain_started = false;
-        pushed = int(n);
     };
     // Fill the analysis buffer to its 10 s limit first.
     for (int i = 0; i < 500; ++i) {

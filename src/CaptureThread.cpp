@@ -7,11 +7,25 @@
 
 #include <cassert>
 
-CaptureThread::CaptureThread(const QString& name) : m_client_name(name)
+std::vector<CaptureThread::TransportFactory> CaptureThread::builtInTransports()
 {
-    m_impls.push_back(new CaptureThreadImplQt(this));
-    m_impls.push_back(new CaptureThreadImplJACK(this));
-    m_impls.push_back(new CaptureThreadImplOSS(this));
+    return {[](CaptureThread* f) -> CaptureThreadImpl* { return new CaptureThreadImplQt(f); },
+            [](CaptureThread* f) -> CaptureThreadImpl* { return new CaptureThreadImplJACK(f); },
+            [](CaptureThread* f) -> CaptureThreadImpl* { return new CaptureThreadImplOSS(f); }};
+}
+
+std::vector<CaptureThread::TransportFactory> CaptureThread::transportsWithoutJack()
+{
+    std::vector<TransportFactory> all = builtInTransports();
+    all.erase(all.begin() + 1);
+    return all;
+}
+
+CaptureThread::CaptureThread(const QString& name, const std::vector<TransportFactory>& transports)
+    : m_client_name(name)
+{
+    for (const TransportFactory& make : transports)
+        m_impls.push_back(make(this));
     printRegistry();
 }
 

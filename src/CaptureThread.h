@@ -1,10 +1,11 @@
 #pragma once
 
+#include "Music/CaptureQueue.h"
+
 #include <QObject>
 #include <QString>
 #include <atomic>
-#include <deque>
-#include <mutex>
+#include <functional>
 #include <vector>
 
 class CaptureThreadImpl;
@@ -19,11 +20,8 @@ class CaptureThreadImpl;
 /// operations (`emit*`) may be called from any thread; signals emitted from a transport's
 /// thread reach receivers of the interface thread queued.
 ///
-/// The capture queue: producers (the transports) push at the front, the analysis cycle
-/// removes at the back, oldest first. `m_queue_lock` guards `m_sample_queue`,
-/// `m_pushed_since_drain` and `m_drain_started`; it is held by a producer for one block
-/// and by the consumer for one drain, no other lock is taken and no signal is emitted
-/// while it is held.
+/// The capture queue `m_capture_queue`: the transports push one block at a time, the
+/// analysis cycle drains it (see Music::CaptureQueue for the threads and the lock).
 class CaptureThread : public QObject
 {
     Q_OBJECT
@@ -32,7 +30,16 @@ public:
     /// The requested sampling rate that means: the highest rate the device accepts.
     static constexpr int SAMPLING_RATE_MAX = 0;
 
-    explicit CaptureThread(const QString& name);
+    /// Makes one transport for the front it is given.
+    using TransportFactory = std::function<CaptureThreadImpl*(CaptureThread* front)>;
+    /// The program's transports, in the order auto-detection tries them: Qt audio
+    /// input, JACK, OSS.
+    static std::vector<TransportFactory> builtInTransports();
+    /// The same without JACK, for uses that must not open a JACK client.
+    static std::vector<TransportFactory> transportsWithoutJack();
+
+    explicit CaptureThread(const QString& name,
+                           const std::vector<TransportFactory>& transports = builtInTransports());
     ~CaptureThread() override;
 
     // Accessors, interface thread.
@@ -80,16 +87,13 @@ public slots:
 private:
     void printRegistry();
 
-    std::vector<CaptureThreadImpl*> m_impls;                     // owned, filled once: Qt, JACK, OSS
+    std::vector<CaptureThreadImpl*> m_impls;                     // owned, filled once
     std::atomic<CaptureThreadImpl*> m_active_transport{nullptr}; // not owned
 
 public:
     /// Set and cleared only by the transports, when capture has really started or ended;
     /// polled by the front, the transports' data paths and the JACK process callback.
     std::atomic<bool> m_is_capturing{false};
-    /// Raw samples pushed since the analysis cycle last raised `m_drain_started`.
-    /// Guarded by `m_queue_lock`.
-    int m_pushed_since_drain = 0;
 
 private:
     QString m_client_name;
@@ -101,10 +105,6 @@ public:
     /// Two-channel input: average both channels (true) or keep the first one (false).
     /// Read by a transport when it declares its format, on its own thread.
     std::atomic<bool> m_mix_channels{false};
-    /// Guards the three members below.
-    std::mutex m_queue_lock;
-    /// Raised by the analysis cycle at each drain; lowered by the next packet.
-    bool m_drain_started = false;
-    /// The capture queue: double mono samples in -1..1, newest at the front.
-    std::deque<double> m_sample_queue;
+    /// Samples from the transports to the analysis cycle.
+    Music::CaptureQueue m_capture_queue;
 };

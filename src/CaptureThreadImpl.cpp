@@ -66,46 +66,37 @@ void CaptureThreadImpl::declareFormat(int bytes_per_sample, bool is_signed, bool
 void CaptureThreadImpl::pushRawBlock(const void* raw, int n)
 {
     if (m_front->m_paused.load()) return;
-    std::lock_guard<std::mutex> lock(m_front->m_queue_lock);
-    for (int k = 0; k < n; ++k)
-        m_adder(this, k, m_converter(raw, k));
-    countPushedLocked(n);
+    m_front->m_capture_queue.push(n, [&](Music::CaptureQueue& queue) {
+        for (int k = 0; k < n; ++k)
+            m_adder(this, queue, k, m_converter(raw, k));
+    });
 }
 
 void CaptureThreadImpl::pushFloatBlock(const float* values, int n)
 {
     if (m_front->m_paused.load()) return;
-    std::lock_guard<std::mutex> lock(m_front->m_queue_lock);
-    for (int k = 0; k < n; ++k)
-        m_adder(this, k, double(values[k]));
-    countPushedLocked(n);
+    m_front->m_capture_queue.push(n, [&](Music::CaptureQueue& queue) {
+        for (int k = 0; k < n; ++k)
+            m_adder(this, queue, k, double(values[k]));
+    });
 }
 
-void CaptureThreadImpl::countPushedLocked(int n)
+void CaptureThreadImpl::addMono(CaptureThreadImpl*, Music::CaptureQueue& queue, int, double value)
 {
-    if (m_front->m_drain_started) {
-        m_front->m_pushed_since_drain = 0;
-        m_front->m_drain_started = false;
-    }
-    m_front->m_pushed_since_drain += n;
+    queue.pushFront(value);
 }
 
-void CaptureThreadImpl::addMono(CaptureThreadImpl* impl, int, double value)
+void CaptureThreadImpl::addFirstChannel(CaptureThreadImpl*, Music::CaptureQueue& queue, int k, double value)
 {
-    impl->m_front->m_sample_queue.push_front(value);
+    if (k % 2 == 0) queue.pushFront(value);
 }
 
-void CaptureThreadImpl::addFirstChannel(CaptureThreadImpl* impl, int k, double value)
-{
-    if (k % 2 == 0) impl->m_front->m_sample_queue.push_front(value);
-}
-
-void CaptureThreadImpl::addMixed(CaptureThreadImpl* impl, int k, double value)
+void CaptureThreadImpl::addMixed(CaptureThreadImpl* impl, Music::CaptureQueue& queue, int k, double value)
 {
     if (k % 2 == 0)
         impl->m_mix_first_value = value;
     else
-        impl->m_front->m_sample_queue.push_front((impl->m_mix_first_value + value) * 0.5);
+        queue.pushFront((impl->m_mix_first_value + value) * 0.5);
 }
 
 double CaptureThreadImpl::fromSigned16(const void* raw, int index)

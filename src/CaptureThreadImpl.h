@@ -26,7 +26,7 @@ class CaptureThreadImpl
 {
 public:
     using Converter = double (*)(const void* raw, int index);
-    using Adder = void (*)(CaptureThreadImpl* impl, int k, double value);
+    using Adder = void (*)(CaptureThreadImpl* impl, Music::CaptureQueue& queue, int k, double value);
 
     CaptureThreadImpl(CaptureThread* front, const QString& name, const QString& description);
     CaptureThreadImpl(const CaptureThreadImpl&) = delete;
@@ -64,14 +64,11 @@ public:
     void pushRawBlock(const void* raw, int n);
     /// Same for 32-bit float samples, widened unchanged.
     void pushFloatBlock(const float* values, int n);
-    /// Counter steps of the packet protocol for a block of n raw samples; the caller
-    /// holds the queue lock.
-    void countPushedLocked(int n);
 
     // The three sample adders.
-    static void addMono(CaptureThreadImpl* impl, int k, double value);
-    static void addFirstChannel(CaptureThreadImpl* impl, int k, double value);
-    static void addMixed(CaptureThreadImpl* impl, int k, double value);
+    static void addMono(CaptureThreadImpl* impl, Music::CaptureQueue& queue, int k, double value);
+    static void addFirstChannel(CaptureThreadImpl* impl, Music::CaptureQueue& queue, int k, double value);
+    static void addMixed(CaptureThreadImpl* impl, Music::CaptureQueue& queue, int k, double value);
     // The raw sample converters.
     static double fromSigned16(const void* raw, int index);
     static double fromUnsigned16(const void* raw, int index);

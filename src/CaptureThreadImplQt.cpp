@@ -189,7 +189,6 @@ void CaptureThreadImplQt::audioStateChanged(QAudio::State) {}
 void CaptureThreadImplQt::audioDataReady()
 {
     if (!m_input_stream || !m_audio_input) return;
-    std::lock_guard<std::mutex> lock(m_front->m_queue_lock);
     const int s = m_format.sampleSize() / 8;
     const int n = m_audio_input->bytesReady() / s;
     char scratch[8];
@@ -198,9 +197,10 @@ void CaptureThreadImplQt::audioDataReady()
             m_input_stream->read(scratch, s);
         return;
     }
-    for (int k = 0; k < n; ++k) {
-        std::memset(scratch, 0, sizeof(scratch));
-        if (m_input_stream->read(scratch, s) > 0) m_adder(this, k, m_converter(scratch, 0));
-    }
-    countPushedLocked(n);
+    m_front->m_capture_queue.push(n, [&](Music::CaptureQueue& queue) {
+        for (int k = 0; k < n; ++k) {
+            std::memset(scratch, 0, sizeof(scratch));
+            if (m_input_stream->read(scratch, s) > 0) m_adder(this, queue, k, m_converter(scratch, 0));
+        }
+    });
 }

@@ -13,26 +13,25 @@
 #include "AutoQSettings.h"
 #include "CaptureThread.h"
 #include "CustomConfigForm.h"
-#include "Music/AnalysisPipeline.h"
-#include "Music/CombedFT.h"
-#include "Music/Filter.h"
-#include "Music/MonoQuantizer.h"
+#include "Music/TunerSetup.h"
+#include "ViewFeed.h"
 #include "ui_InstrumentTunerForm.h"
 #include <QColor>
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QTimer>
 #include <deque>
+#include <functional>
+#include <vector>
 
 class QCloseEvent;
 class QKeyEvent;
 class QResizeEvent;
 
+class View;
 class DialView;
 class GLErrorHistory;
 class GLVolumeHistory;
-// Views still to come; their pointers stay null until they exist, and every use
-// of them is guarded.
 class GLGraph;
 class GLSample;
 class GLFreqStruct;
@@ -55,9 +54,10 @@ public:
     // and deletes the transports.
     CaptureThread m_capture_thread;
 
-    // The detector: created at stage 5, never replaced and never deleted (it is
-    // registered with the pitch model as a settings listener for the whole run).
-    Music::CombedFT* m_detector = nullptr;
+    // The analysis settings turned into the pitch model, range filter, detector,
+    // quantizer and pipeline; the names below are the pieces it holds.
+    Music::TunerSetup m_setup;
+    Music::CombedFT*& m_detector;
 
     // The views, children of the central widget (deleted with it).
     DialView* m_dialTune = nullptr;
@@ -71,10 +71,9 @@ public:
     GLStatistics* m_glStatistics = nullptr;
 
     // The computing half of the analysis cycle. It holds the analysis buffer
-    // (m_pipeline.m_queue, filtered samples, newest at the front) and the
-    // frequency shown (m_pipeline.m_freq, Hz), shared with the offline analyser;
-    // m_queue and m_freq below are references to them.
-    Music::AnalysisPipeline m_pipeline;
+    // (m_queue, filtered samples, newest at the front) and the frequency shown
+    // (m_freq, Hz), shared with the offline analyser.
+    Music::AnalysisPipeline& m_pipeline;
     std::deque<double>& m_queue;
     double& m_freq;
     // Target frequency of the note held, Hz; 0 when none.
@@ -92,16 +91,14 @@ public:
     // Drives the analysis cycle (refresh); its Qt parent is the window.
     QTimer m_timer_refresh;
 
-    // Range filters and the one in use (not owned).
-    Music::RectangularHighPassRTFilter m_rect_range_filter;
-    Music::FIRRTFilter m_fir_range_filter;
-    Music::DummyRTFilter m_dummy_range_filter;
-    Music::RTFilter* m_range_filter;
-
-    // Note quantizers and the one in use (not owned).
-    Music::LatencyMonoQuantizer m_latency_quantizer;
-    Music::DummyMonoQuantizer m_dummy_quantizer;
-    Music::MonoQuantizer* m_quantizer;
+    // Range filters and the one in use, quantizers and the one in use: those of
+    // m_setup.
+    Music::RectangularHighPassRTFilter& m_rect_range_filter;
+    Music::DummyRTFilter& m_dummy_range_filter;
+    Music::RTFilter*& m_range_filter;
+    Music::LatencyMonoQuantizer& m_latency_quantizer;
+    Music::DummyMonoQuantizer& m_dummy_quantizer;
+    Music::MonoQuantizer*& m_quantizer;
 
     // Status colours of the note-stability label.
     static const QColor STATUS_RED;
@@ -109,7 +106,10 @@ public:
     static const QColor STATUS_ORANGE;
     static const QColor STATUS_GREEN;
 
-    CustomInstrumentTunerForm();
+    // `transports` makes the capture front's transports (the program's own by
+    // default).
+    explicit CustomInstrumentTunerForm(
+        const std::vector<CaptureThread::TransportFactory>& transports = CaptureThread::builtInTransports());
     ~CustomInstrumentTunerForm() override;
 
     // Construction stage 10: the registered controls, the views' settings, the
@@ -157,6 +157,32 @@ public slots:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // A view other than the dial: its show action in the views toolbar and to
+    // update_views, its widget in `layout`, and its feeds (samples, cycles)
+    // registered by the kinds it derives from. `history` marks the history and
+    // analysis views, which share the window's width with the dial.
+    template <class V> V* placeView(V* view, QLayout* layout, bool history);
+
+    // Per transport: its dialog group, how the dialog shows it, how OK applies it.
+    struct TransportUi
+    {
+        QString name;
+        QGroupBox* group;
+        QLabel* rate_label; // the rate the transport runs at, or null
+        std::function<void(CaptureThreadImpl*)> show;
+        std::function<void()> apply;
+    };
+    std::vector<TransportUi> m_transport_ui;
+    const TransportUi* transportUi(const QString& name) const;
+
+    // The views the cycle feeds, the ones it repaints, and the history and
+    // analysis views.
+    std::vector<CycleView*> m_cycle_views;
+    std::vector<std::pair<QWidget*, View*>> m_repainted_views;
+    std::vector<View*> m_history_views;
+    // The next toggleFullScreen enters full screen while true.
+    bool m_fullscreen_toggle = true;
+
     // Construction stages 3 to 12, in the order the constructor runs them.
     void stageViewSettings();       // 3: lend m_settings to the views
     void stageRegisterSettings();   // 4
@@ -171,15 +197,12 @@ private:
     // Destruction stage 1.
     void saveSettingsOnExit();
 
-    // The display steps of the analysis cycle for the waveform and harmonics views.
-    void refresh_data_sample();
-    void refresh_data_harmonics();
-
-    // The cycle's settings as the dialog shows them now.
-    Music::AnalysisPipeline::Settings pipelineSettings() const;
-    // The rectangular range filter's length for the note range: one period of
-    // the lowest note, in samples.
-    void resetRectangularFilterToNoteRange();
+    // A note's name with its octave, in the names chosen.
+    static QString noteName(int ht, int transposition);
+    // The analysis settings as the dialog shows them now.
+    Music::AnalysisSettings analysisSettings() const;
+    // The analysis cycle's own settings, read afresh by every cycle.
+    Music::AnalysisPipeline::Settings cycleSettings() const;
 };
 
 #endif

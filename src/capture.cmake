@@ -12,7 +12,7 @@ add_library(orfe_capture STATIC
   ${CMAKE_CURRENT_SOURCE_DIR}/CaptureThreadImplQt.h
   ${CMAKE_CURRENT_SOURCE_DIR}/CaptureThreadImplQt.cpp)
 target_include_directories(orfe_capture PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(orfe_capture PUBLIC Qt5::Core Qt5::Multimedia PkgConfig::JACK)
+target_link_libraries(orfe_capture PUBLIC Music Qt5::Core Qt5::Multimedia PkgConfig::JACK)
 # The tests and benchmarks link orfe_capture from other folders: Qt5::Multimedia, found
 # in this folder, must be visible there too (PkgConfig::JACK is global already).
 get_target_property(_orfe_mm_global Qt5::Multimedia IMPORTED_GLOBAL)

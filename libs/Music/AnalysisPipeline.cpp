@@ -11,23 +11,6 @@
 
 namespace Music {
 
-namespace {
-
-// Releases the capture queue's lock on every way out of the drain.
-class QueueLocker
-{
-public:
-    explicit QueueLocker(const CaptureQueueRef& q) : m_q(q) { m_q.lock(); }
-    ~QueueLocker() { m_q.unlock(); }
-    QueueLocker(const QueueLocker&) = delete;
-    QueueLocker& operator=(const QueueLocker&) = delete;
-
-private:
-    const CaptureQueueRef& m_q;
-};
-
-} // namespace
-
 AnalysisPipeline::AnalysisPipeline() = default;
 
 void AnalysisPipeline::addSampleSink(AnalysisSampleSink* sink)
@@ -70,15 +53,8 @@ const AnalysisPipeline::CycleResult& AnalysisPipeline::cycle(double elapsed_ms, 
     // and beyond that everything but the latest packets' samples, so a backlog
     // is caught up at once.
     long long i = 0;
-    if (m_capture.isValid()) {
-        QueueLocker locker(m_capture);
-        *m_capture.drain_started = true;
-        std::deque<double>& samples = *m_capture.samples;
-        const std::size_t recent = std::size_t(std::max(0, *m_capture.pushed_since_drain));
-        while (!samples.empty()) {
-            if (samples.size() <= recent && i >= count) break;
-            double value = samples.back();
-            samples.pop_back();
+    if (m_capture) {
+        i = m_capture->drain(count, [this](double value) {
             // One NaN would poison the running sum of the rectangular filter for
             // good: a non-finite sample from a device or a file counts as silence.
             if (!std::isfinite(value)) value = 0.0;
@@ -86,8 +62,7 @@ const AnalysisPipeline::CycleResult& AnalysisPipeline::cycle(double elapsed_ms, 
             m_queue.push_front(value);
             for (AnalysisSampleSink* sink : m_sinks)
                 sink->addSample(value);
-            ++i;
-        }
+        });
     }
     m_result.drained = int(std::min<long long>(i, 2147483647));
 

@@ -16,6 +16,7 @@
 #include <functional>
 #include <vector>
 
+#include "CaptureQueue.h"
 #include "FreqAnalysis.h"
 
 namespace Music {
@@ -23,38 +24,6 @@ namespace Music {
 class RTFilter;
 class CombedFT;
 class MonoQuantizer;
-
-// The capture queue's members, which belong to the capture front. Non-owning;
-// they must outlive the pipeline's use of them. Producers (any capture thread)
-// push at the front of `samples` and count what they push in
-// `pushed_since_drain` (reset by the first packet after `drain_started` was
-// raised), all under the lock. The pipeline reads and writes them only from the
-// analysis thread, inside cycle(), between `lock` and `unlock`.
-struct CaptureQueueRef
-{
-    std::deque<double>* samples = nullptr;
-    int* pushed_since_drain = nullptr;
-    bool* drain_started = nullptr;
-    // The queue's mutex, as two functions so that any mutex type fits.
-    std::function<void()> lock;
-    std::function<void()> unlock;
-
-    bool isValid() const { return samples && pushed_since_drain && drain_started && lock && unlock; }
-
-    // For any mutex with lock() and unlock() (QMutex, std::mutex).
-    template <typename Mutex>
-    static CaptureQueueRef make(std::deque<double>& samples, Mutex& mutex, int& pushed_since_drain,
-                                bool& drain_started)
-    {
-        CaptureQueueRef r;
-        r.samples = &samples;
-        r.pushed_since_drain = &pushed_since_drain;
-        r.drain_started = &drain_started;
-        r.lock = [&mutex] { mutex.lock(); };
-        r.unlock = [&mutex] { mutex.unlock(); };
-        return r;
-    }
-};
 
 // Receives every filtered sample of a drain (the captured sound view's addValue,
 // the spectrum view's m_samples push), then the end of the drain (the captured
@@ -146,7 +115,7 @@ public:
     // The pieces in use: non-owning, changeable between cycles, null allowed (no
     // capture queue or no detector: every cycle is red; no range filter: samples
     // pass unchanged; no quantizer: nothing is quantized).
-    void setCaptureQueue(const CaptureQueueRef& queue) { m_capture = queue; }
+    void setCaptureQueue(CaptureQueue* queue) { m_capture = queue; }
     void setRangeFilter(RTFilter* filter) { m_range_filter = filter; }
     void setDetector(CombedFT* detector) { m_detector = detector; }
     void setQuantizer(MonoQuantizer* quantizer) { m_quantizer = quantizer; }
@@ -197,7 +166,7 @@ private:
     // Whether freq lies inside the band the spectral refinements accept.
     bool inRefinementBand(double freq) const;
 
-    CaptureQueueRef m_capture;
+    CaptureQueue* m_capture = nullptr;
     RTFilter* m_range_filter = nullptr;
     CombedFT* m_detector = nullptr;
     MonoQuantizer* m_quantizer = nullptr;

@@ -21,36 +21,19 @@ namespace {
 
 const double k_pi = 3.14159265358979323846;
 
-// The capture queue as the capture front holds it, with the producers' packet
-// protocol.
-struct Capture
+// The capture queue, with the producers' packet protocol.
+struct Capture : CaptureQueue
 {
-    std::deque<double> samples;
-    std::mutex lock;
-    int pushed_since_drain = 0;
-    bool drain_started = false;
-
-    CaptureQueueRef ref() { return CaptureQueueRef::make(samples, lock, pushed_since_drain, drain_started); }
-
-    void push(const std::vector<double>& block)
-    {
-        std::lock_guard<std::mutex> guard(lock);
-        for (double v : block)
-            samples.push_front(v);
-        if (drain_started) {
-            pushed_since_drain = 0;
-            drain_started = false;
-        }
-        pushed_since_drain += int(block.size());
-    }
+    CaptureQueue* ref() { return this; }
+    void push(const std::vector<double>& block) { pushBlock(block.data(), int(block.size())); }
 
     // A block that arrived before the previous drain: the next cycle may take
     // all of it.
     void pushOld(const std::vector<double>& block)
     {
         push(block);
-        pushed_since_drain = 0;
-        drain_started = true;
+        m_pushed_since_drain = 0;
+        m_drain_started = true;
     }
 };
 
@@ -161,8 +144,8 @@ private slots:
         Capture capture;
         const int queued = backlog + recent;
         for (int k = 0; k < queued; ++k)
-            capture.samples.push_front(double(k)); // value = age rank, oldest 0
-        capture.pushed_since_drain = recent;
+            capture.m_sample_queue.push_front(double(k)); // value = age rank, oldest 0
+        capture.m_pushed_since_drain = recent;
 
         DummyRTFilter filter;
         AnalysisPipeline p;
@@ -174,10 +157,10 @@ private slots:
         const AnalysisPipeline::CycleResult& r = p.cycle(refresh, rate);
 
         QCOMPARE(r.drained, expected);
-        QCOMPARE(int(capture.samples.size()), queued - expected);
+        QCOMPARE(int(capture.m_sample_queue.size()), queued - expected);
         QCOMPARE(int(p.m_queue.size()), expected);
-        QVERIFY(capture.drain_started);
-        QCOMPARE(capture.pushed_since_drain, recent); // the consumer never touches it
+        QVERIFY(capture.m_drain_started);
+        QCOMPARE(capture.m_pushed_since_drain, recent); // the consumer never touches it
         if (expected > 0) {
             // Oldest first: the newest drained sample is at the front.
             QCOMPARE(p.m_queue.front(), double(expected - 1));
@@ -198,15 +181,15 @@ private slots:
         p.setCaptureQueue(capture.ref());
         capture.push(std::vector<double>(1024, 0.1));
         capture.push(std::vector<double>(1024, 0.1));
-        QCOMPARE(capture.pushed_since_drain, 2048);
+        QCOMPARE(capture.m_pushed_since_drain, 2048);
         QCOMPARE(p.cycle(20, 44100).drained, 900);
         capture.push(std::vector<double>(1024, 0.1));
-        QVERIFY(!capture.drain_started);
-        QCOMPARE(capture.pushed_since_drain, 1024);
+        QVERIFY(!capture.m_drain_started);
+        QCOMPARE(capture.m_pushed_since_drain, 1024);
         // 1148 + 1024 = 2172 queued: takes 900 (1272 left > 1024 recent), then
         // on to 1024 left: 1148 in all.
         QCOMPARE(p.cycle(20, 44100).drained, 1148);
-        QCOMPARE(int(capture.samples.size()), 1024);
+        QCOMPARE(int(capture.m_sample_queue.size()), 1024);
     }
 
     void bufferLimit_data()
@@ -262,8 +245,8 @@ private slots:
         for (int k = 0; k < 3000; ++k)
             block.push_back(k);
         capture.push(block);
-        capture.drain_started = true; // as after an earlier drain
-        capture.pushed_since_drain = 0;
+        capture.m_drain_started = true; // as after an earlier drain
+        capture.m_pushed_since_drain = 0;
         AnalysisPipeline p;
         p.setCaptureQueue(capture.ref());
         AnalysisPipeline::Settings s;
@@ -565,7 +548,7 @@ private slots:
                 QCOMPARE(q.m_quantized_freq, 440.0);
             }
         }
-        QCOMPARE(drained + (long long)capture.samples.size(), produced);
+        QCOMPARE(drained + (long long)capture.m_sample_queue.size(), produced);
         QCOMPARE((long long)seen, drained);
         QCOMPARE(started, std::vector<double>{440.0});
         QCOMPARE(finished, 0);

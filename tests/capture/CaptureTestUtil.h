@@ -96,25 +96,22 @@ struct QueueSnapshot
 inline QueueSnapshot TakeSnapshot(CaptureThread& front)
 {
     QueueSnapshot snap;
-    std::lock_guard<std::mutex> lock(front.m_queue_lock);
-    snap.oldest_first.assign(front.m_sample_queue.rbegin(), front.m_sample_queue.rend());
-    snap.pushed_since_drain = front.m_pushed_since_drain;
-    snap.drain_started = front.m_drain_started;
+    std::lock_guard<std::mutex> lock(front.m_capture_queue.m_queue_lock);
+    snap.oldest_first.assign(front.m_capture_queue.m_sample_queue.rbegin(),
+                             front.m_capture_queue.m_sample_queue.rend());
+    snap.pushed_since_drain = front.m_capture_queue.m_pushed_since_drain;
+    snap.drain_started = front.m_capture_queue.m_drain_started;
     return snap;
 }
 
 inline size_t QueueSize(CaptureThread& front)
 {
-    std::lock_guard<std::mutex> lock(front.m_queue_lock);
-    return front.m_sample_queue.size();
+    return front.m_capture_queue.size();
 }
 
 inline void ClearQueue(CaptureThread& front)
 {
-    std::lock_guard<std::mutex> lock(front.m_queue_lock);
-    front.m_sample_queue.clear();
-    front.m_pushed_since_drain = 0;
-    front.m_drain_started = false;
+    front.m_capture_queue.clear();
 }
 
 /// Rising zero crossings (a sample < 0 followed by one >= 0) in [begin, end).

@@ -329,8 +329,8 @@ private slots:
         int16_t raw[10] = {0};
         impl->pushRawBlock(raw, 7);
         {
-            std::lock_guard<std::mutex> lock(front.m_queue_lock);
-            front.m_drain_started = true;
+            std::lock_guard<std::mutex> lock(front.m_capture_queue.m_queue_lock);
+            front.m_capture_queue.m_drain_started = true;
         }
         impl->pushRawBlock(raw, 10);
         QueueSnapshot snap = TakeSnapshot(front);

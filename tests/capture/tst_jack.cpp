@@ -139,8 +139,8 @@ private slots:
         front.startCapture();
         QVERIFY(waitForSamples(front, 1024));
         {
-            std::lock_guard<std::mutex> lock(front.m_queue_lock);
-            front.m_drain_started = true;
+            std::lock_guard<std::mutex> lock(front.m_capture_queue.m_queue_lock);
+            front.m_capture_queue.m_drain_started = true;
         }
         QTRY_VERIFY(!TakeSnapshot(front).drain_started);
         const QueueSnapshot snap = TakeSnapshot(front);

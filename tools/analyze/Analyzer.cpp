@@ -1,14 +1,8 @@
 #include "Analyzer.h"
 
-#include "Music/AnalysisPipeline.h"
-#include "Music/CombedFT.h"
-#include "Music/Filter.h"
-#include "Music/MonoQuantizer.h"
-#include "Music/Music.h"
+#include "Music/TunerSetup.h"
 
 #include <sndfile.h>
-
-#include <QMutex>
 
 #include <algorithm>
 #include <cmath>
@@ -74,70 +68,56 @@ void Analyzer::runSource(const FrameReader& read, int rate, int channels,
 {
     const AnalyzeOptions& o = m_options;
 
-    // The pitch model, as the tuner's configuration sets it.
-    Music::SetTuning(Music::Tuning(o.tuning));
-    Music::s_transposition = o.transposition;
-    Music::s_notes_name = Music::NotesName(o.names);
-    Music::SetAFreq(o.a4 * std::pow(2.0, (o.offset_cents / 100.0) / 12.0));
-    Music::SetSemitoneBounds(o.min_ht, o.max_ht);
+    Music::AnalysisSettings settings;
+    settings.a_freq = o.a4;
+    settings.a_offset_enabled = true;
+    settings.a_offset_cents = o.offset_cents;
+    settings.tuning = Music::Tuning(o.tuning);
+    settings.notes_name = Music::NotesName(o.names);
+    settings.transposition = o.transposition;
+    settings.min_ht = o.min_ht;
+    settings.max_ht = o.max_ht;
+    settings.range_filter = o.range_filter ? Music::AnalysisSettings::RectangularRangeFilter
+                                           : Music::AnalysisSettings::NoRangeFilter;
+    settings.volume_threshold_db = o.threshold_db;
+    settings.window_factor = o.window_factor;
+    settings.use_audibility = o.use_audibility;
+    settings.audibility_db = o.audibility_db;
+    settings.quantizer = o.latency_ms > 0;
+    settings.latency_ms = o.latency_ms;
+    settings.cycle.refresh_ms = o.refresh_ms;
+    settings.cycle.refinement = o.refinement != AnalyzeOptions::Refinement::None;
+    settings.cycle.refinement_method = o.refinement == AnalyzeOptions::Refinement::Frequency
+                                           ? Music::AnalysisPipeline::FrequencyRefinement
+                                           : Music::AnalysisPipeline::TimeRefinement;
+    settings.cycle.max_harmonics = o.harmonics;
+    settings.cycle.max_periods = o.periods;
 
-    // The detector is configured before the rate is known, so that it plans its
+    // The settings are applied before the rate is known, as the tuner does
+    // before its capture reports its rate, so that the detector plans its
     // transforms once, for the final window size (planning is costly).
     Music::SetSamplingRate(-1);
-    Music::CombedFT detector;
-    detector.setWindowFactor(o.window_factor);
-    detector.m_use_audibility_ratio = o.use_audibility;
-    detector.m_audibility_ratio = std::pow(10.0, -o.audibility_db / 20.0);
-    detector.m_amplitude_treshold = std::pow(10.0, o.threshold_db / 20.0);
-    Music::SetSamplingRate(rate);
-
-    // The configuration applied once the capture's rate is known: the
-    // rectangular filter spans one period of the lowest note of the range.
-    Music::RectangularHighPassRTFilter rect_filter(0);
-    Music::DummyRTFilter dummy_filter;
-    rect_filter.reset(
-        int(Music::GetSamplingRate() / (std::pow(2.0, Music::GetSemitoneMin() / 12.0) * Music::GetAFreq())));
-    Music::RTFilter* range_filter =
-        o.range_filter ? static_cast<Music::RTFilter*>(&rect_filter) : &dummy_filter;
+    Music::TunerSetup setup;
+    setup.apply(settings);
+    setup.setSamplingRate(rate);
 
     double now_ms = 0.0;
-    Music::LatencyMonoQuantizer latency_quantizer;
-    Music::DummyMonoQuantizer dummy_quantizer;
-    latency_quantizer.setClock([&now_ms] { return now_ms; });
-    latency_quantizer.m_latency = float(o.latency_ms);
-    Music::MonoQuantizer* quantizer =
-        o.latency_ms > 0 ? static_cast<Music::MonoQuantizer*>(&latency_quantizer) : &dummy_quantizer;
+    setup.m_latency_quantizer.setClock([&now_ms] { return now_ms; });
+    Music::MonoQuantizer* quantizer = setup.m_quantizer;
 
     double compared_freq = 0.0;
     bool new_note = false;
     QObject::connect(quantizer, &Music::MonoQuantizer::noteStarted, [&](double, double) {
-        compared_freq = quantizer->m_quantized_freq;
+        compared_freq = Music::TunerSetup::NoteTarget(quantizer->m_quantized_freq);
         new_note = true;
     });
     QObject::connect(quantizer, &Music::MonoQuantizer::noteFinished,
                      [&](double, double) { compared_freq = 0.0; });
 
     // The capture queue, filled as a transport would fill it.
-    std::deque<double> sample_queue;
-    QMutex queue_lock;
-    int pushed_since_drain = 0;
-    bool drain_started = false;
-
-    Music::AnalysisPipeline pipeline;
-    pipeline.setCaptureQueue(
-        Music::CaptureQueueRef::make(sample_queue, queue_lock, pushed_since_drain, drain_started));
-    pipeline.setRangeFilter(range_filter);
-    pipeline.setDetector(&detector);
-    pipeline.setQuantizer(quantizer);
-    Music::AnalysisPipeline::Settings settings;
-    settings.refresh_ms = o.refresh_ms;
-    settings.refinement = o.refinement != AnalyzeOptions::Refinement::None;
-    settings.refinement_method = o.refinement == AnalyzeOptions::Refinement::Frequency
-                                     ? Music::AnalysisPipeline::FrequencyRefinement
-                                     : Music::AnalysisPipeline::TimeRefinement;
-    settings.max_harmonics = o.harmonics;
-    settings.max_periods = o.periods;
-    pipeline.setSettings(settings);
+    Music::CaptureQueue capture_queue;
+    Music::AnalysisPipeline& pipeline = setup.m_pipeline;
+    pipeline.setCaptureQueue(&capture_queue);
 
     std::vector<float> packet(size_t(PACKET_FRAMES) * size_t(channels));
     long long frames_read = 0; // frames delivered so far
@@ -154,26 +134,21 @@ void Analyzer::runSource(const FrameReader& read, int rate, int channels,
             }
             frames_read += n;
             if (n < PACKET_FRAMES) end_of_file = true;
-            queue_lock.lock();
-            for (long long k = 0; k < n; ++k) {
-                const float* frame = &packet[size_t(k) * size_t(channels)];
-                double v = frame[0];
-                if (o.mix_channels && channels > 1) {
-                    double sum = 0;
-                    for (int c = 0; c < channels; ++c)
-                        sum += frame[c];
-                    v = sum / channels;
+            capture_queue.push(int(n) * channels, [&](Music::CaptureQueue& queue) {
+                for (long long k = 0; k < n; ++k) {
+                    const float* frame = &packet[size_t(k) * size_t(channels)];
+                    double v = frame[0];
+                    if (o.mix_channels && channels > 1) {
+                        double sum = 0;
+                        for (int c = 0; c < channels; ++c)
+                            sum += frame[c];
+                        v = sum / channels;
+                    }
+                    queue.pushFront(v);
                 }
-                sample_queue.push_front(v);
-            }
-            if (drain_started) {
-                pushed_since_drain = 0;
-                drain_started = false;
-            }
-            pushed_since_drain += int(n) * channels;
-            queue_lock.unlock();
+            });
         }
-        if (end_of_file && sample_queue.empty()) break;
+        if (end_of_file && capture_queue.size() == 0) break;
 
         new_note = false;
         const auto& result = pipeline.cycle(o.refresh_ms, rate);
@@ -189,7 +164,7 @@ void Analyzer::runSource(const FrameReader& read, int rate, int channels,
             row.note_held = true;
             row.frequency_hz = pipeline.m_freq;
             row.target_hz = compared_freq;
-            row.error_cents = 100.0 * std::log(pipeline.m_freq / compared_freq) * Music::SEMITONE_FACTOR;
+            row.error_cents = 100.0 * Music::TunerSetup::Error(pipeline.m_freq, compared_freq);
             row.note = Music::GetNoteName(Music::NearestSemitone(compared_freq), Music::s_notes_name,
                                           Music::s_transposition, true);
         }

@@ -1,0 +1,98 @@
+#include "TunerSetup.h"
+
+#include <cmath>
+
+namespace Music {
+
+double AnalysisSettings::referenceFreq() const
+{
+    // The offset is a whole number of cents in single precision in the dialog;
+    // a double here holds it exactly.
+    return a_offset_enabled ? a_freq * std::pow(2.0, (a_offset_cents / 100.0) / 12.0) : a_freq;
+}
+
+TunerSetup::TunerSetup()
+    : m_rect_range_filter(0), m_fir_range_filter(std::vector<double>{1.0}),
+      m_range_filter(&m_dummy_range_filter), m_quantizer(&m_latency_quantizer),
+      m_detector_owner(new CombedFT()), m_detector(m_detector_owner.get())
+{
+    m_pipeline.setDetector(m_detector);
+    m_pipeline.setRangeFilter(m_range_filter);
+    m_pipeline.setQuantizer(m_quantizer);
+}
+
+TunerSetup::~TunerSetup() = default;
+
+void TunerSetup::apply(const AnalysisSettings& s)
+{
+    m_settings = s;
+
+    SetTuning(s.tuning);
+    s_transposition = s.transposition;
+    s_notes_name = s.notes_name;
+    // Every change re-plans the detector: skip what did not change.
+    const double a = s.referenceFreq();
+    if (a != GetAFreq()) SetAFreq(a);
+    if (s.min_ht != GetSemitoneMin() || s.max_ht != GetSemitoneMax()) SetSemitoneBounds(s.min_ht, s.max_ht);
+
+    switch (s.range_filter) {
+    case AnalysisSettings::RectangularRangeFilter:
+        resetRectangularFilterToNoteRange();
+        m_range_filter = &m_rect_range_filter;
+        break;
+    case AnalysisSettings::FIRRangeFilter:
+        m_range_filter = &m_fir_range_filter;
+        break;
+    case AnalysisSettings::NoRangeFilter:
+        m_range_filter = &m_dummy_range_filter;
+        break;
+    }
+
+    m_detector->setWindowFactor(s.window_factor);
+    m_detector->m_use_audibility_ratio = s.use_audibility;
+    m_detector->m_audibility_ratio = std::pow(10.0, -s.audibility_db / 20.0);
+    m_detector->m_amplitude_treshold = std::pow(10.0, s.volume_threshold_db / 20.0);
+
+    m_quantizer->reset();
+    m_latency_quantizer.m_latency = float(s.latency_ms);
+    m_quantizer = s.quantizer ? static_cast<MonoQuantizer*>(&m_latency_quantizer) : &m_dummy_quantizer;
+
+    m_pipeline.setSettings(s.cycle);
+    m_pipeline.setRangeFilter(m_range_filter);
+    m_pipeline.setQuantizer(m_quantizer);
+}
+
+void TunerSetup::setSamplingRate(int rate)
+{
+    SetSamplingRate(rate); // the detector re-plans as a listener
+    m_rect_range_filter.reset(int(GetSamplingRate() / 2000.0));
+    // That short window is a high-pass around 1 to 2 kHz, which would hide every
+    // low note until the settings are applied again: when the rectangular filter
+    // is in use, give it its length for the new rate at once.
+    if (m_settings.range_filter == AnalysisSettings::RectangularRangeFilter)
+        resetRectangularFilterToNoteRange();
+}
+
+void TunerSetup::resetRectangularFilterToNoteRange()
+{
+    const double length = std::trunc(GetSamplingRate() / SemitoneToFreq(GetSemitoneMin()));
+    m_rect_range_filter.reset(std::isfinite(length) && length > 0.0 && length < 2147483647.0 ? int(length)
+                                                                                             : 0);
+}
+
+double TunerSetup::NoteTarget(double quantized_freq)
+{
+    // The latency quantizer already gives the tuned note; the pass-through one
+    // gives the equal-tempered note, which in an unequal temperament is not the
+    // note the player aims at.
+    if (!(quantized_freq > 0.0) || !std::isfinite(quantized_freq)) return 0.0;
+    return TunedFreq(NearestSemitone(quantized_freq));
+}
+
+double TunerSetup::Error(double freq, double target)
+{
+    if (!(freq > 0.0) || !(target > 0.0)) return std::nan("");
+    return std::log(freq / target) * SEMITONE_FACTOR;
+}
+
+} // namespace Music
