@@ -151,7 +151,7 @@ class TestOSS : public QObject
 
     struct Setup
     {
-        CaptureThread front{"orfe"};
+        CaptureThread front{"orfe", CaptureThread::transportsWithoutJack()};
         CaptureThreadImplOSS* oss = nullptr;
         DeviceScript script;
         Setup()
@@ -396,7 +396,7 @@ private slots:
 
     void missingDevice()
     {
-        CaptureThread front("orfe");
+        CaptureThread front("orfe", CaptureThread::transportsWithoutJack());
         front.selectTransport(QString("OSS"));
         CaptureThreadImpl* oss = front.getTransport("OSS");
         QCOMPARE(oss->getSource(), QString("/dev/dsp"));
@@ -419,7 +419,7 @@ private slots:
         // Keep a writer open, otherwise opening the FIFO read-only would wait for one.
         const int writer = ::open(fifo.toLocal8Bit().constData(), O_RDWR);
         QVERIFY(writer >= 0);
-        CaptureThread front("orfe");
+        CaptureThread front("orfe", CaptureThread::transportsWithoutJack());
         front.selectTransport(QString("OSS"));
         front.setSource(fifo);
         QVERIFY(front.getCurrentTransport()->is_available());

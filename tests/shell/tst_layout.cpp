@@ -368,13 +368,13 @@ private slots:
     }
     void mainWindowFactoryValues()
     {
-        CustomInstrumentTunerForm window;
+        CustomInstrumentTunerForm window(CaptureThread::transportsWithoutJack());
         checkRow(&window);
     }
 
     void mainWindowDetails()
     {
-        CustomInstrumentTunerForm window;
+        CustomInstrumentTunerForm window(CaptureThread::transportsWithoutJack());
         // Neither spin box takes the keyboard focus: typing never edits them.
         QCOMPARE(window.ui_spinAFreq->focusPolicy(), Qt::NoFocus);
         QCOMPARE(window.ui_spinA3Offset->focusPolicy(), Qt::NoFocus);
@@ -424,7 +424,7 @@ private slots:
     // sit where the window expects them.
     void viewLayouts()
     {
-        CustomInstrumentTunerForm window;
+        CustomInstrumentTunerForm window(CaptureThread::transportsWithoutJack());
         QCOMPARE(window.vboxLayout->itemAt(0)->layout(), static_cast<QLayout*>(window.hboxLayout));
         QCOMPARE(window.vboxLayout->itemAt(1)->layout(), static_cast<QLayout*>(window.ui_microtonalLayout));
         QCOMPARE(window.hboxLayout->itemAt(0)->layout(), static_cast<QLayout*>(window.vboxLayout1));

@@ -66,7 +66,7 @@ private slots:
         QFETCH(int, expected);
         m_folder->write(NO_DEVICE + "Auto\\ui_grpRangeFiltering=" + (filtering ? "true" : "false") +
                         "\nAuto\\ui_spinMinHT=" + QByteArray::number(min_ht) + "\n");
-        CustomInstrumentTunerForm w;
+        CustomInstrumentTunerForm w(CaptureThread::transportsWithoutJack());
         w.samplingRateChanged(rate);
         QCOMPARE(Music::GetSamplingRate(), rate);
         QVERIFY(w.m_detector->size() > 0); // re-planned for the rate
@@ -99,7 +99,7 @@ private slots:
         QFETCH(int, freq);
         QFETCH(int, cents);
         QFETCH(double, expected);
-        CustomInstrumentTunerForm w;
+        CustomInstrumentTunerForm w(CaptureThread::transportsWithoutJack());
         w.m_config_form.ui_chkShowA4Offset->setChecked(offset_on);
         w.ui_spinAFreq->setValue(freq);
         w.ui_spinA3Offset->setValue(cents);
@@ -115,7 +115,7 @@ private slots:
     {
         // Loading applies the check box first, then the two spin boxes.
         m_folder->write(NO_DEVICE + "Auto\\ui_chkShowA4Offset=true\nAuto\\ui_spinA3Offset=50\n");
-        CustomInstrumentTunerForm w;
+        CustomInstrumentTunerForm w(CaptureThread::transportsWithoutJack());
         QVERIFY(std::fabs(Music::GetAFreq() - 452.893) < 0.001);
         // Unchecking and changing a spin box returns to the plain value.
         w.m_config_form.ui_chkShowA4Offset->setChecked(false);
@@ -125,7 +125,7 @@ private slots:
 
     void noteRangeLabels()
     {
-        CustomInstrumentTunerForm w;
+        CustomInstrumentTunerForm w(CaptureThread::transportsWithoutJack());
         w.configure();
         QCOMPARE(w.m_config_form.ui_txtMinHT->text(), QStringLiteral("A1 = 55 hz"));
         QCOMPARE(w.m_config_form.ui_txtMaxHT->text(), QStringLiteral("A8 = 7040 hz"));
@@ -156,7 +156,7 @@ private slots:
     // the cycles then find no sample and keep it red.
     void transportErrorInTheStatusBar()
     {
-        CustomInstrumentTunerForm w;
+        CustomInstrumentTunerForm w(CaptureThread::transportsWithoutJack());
         w.show();
         QTRY_VERIFY_WITH_TIMEOUT(w.statusBar()->currentMessage().startsWith("ERROR: "), 5000);
         QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("ERROR: OSS: No such file or directory"));
@@ -169,7 +169,7 @@ private slots:
 
     void errorRaisedPaintsRed()
     {
-        CustomInstrumentTunerForm w;
+        CustomInstrumentTunerForm w(CaptureThread::transportsWithoutJack());
         w.setStatusColour(GREEN);
         w.errorRaised("something broke");
         QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("ERROR: something broke"));
@@ -181,7 +181,7 @@ private slots:
 
     void pauseStopsTheTimer()
     {
-        CustomInstrumentTunerForm w;
+        CustomInstrumentTunerForm w(CaptureThread::transportsWithoutJack());
         QVERIFY(w.m_timer_refresh.isActive());
         QCOMPARE(w.m_timer_refresh.interval(), 20);
         w.pauseAction->setChecked(true);
@@ -200,7 +200,7 @@ private slots:
     void fullScreen()
     {
         {
-            CustomInstrumentTunerForm w;
+            CustomInstrumentTunerForm w(CaptureThread::transportsWithoutJack());
             w.show();
             QVERIFY(QTest::qWaitForWindowExposed(&w));
             QVERIFY(!w.isFullScreen());
@@ -215,7 +215,7 @@ private slots:
             QVERIFY(!w.isFullScreen());
         }
         m_folder->write(NO_DEVICE + "Auto\\ui_chkFullScreen=true\n");
-        CustomInstrumentTunerForm w;
+        CustomInstrumentTunerForm w(CaptureThread::transportsWithoutJack());
         QVERIFY(w.isFullScreen());
         QTest::keyClick(&w, Qt::Key_F);
         QVERIFY(!w.isFullScreen());
@@ -223,7 +223,7 @@ private slots:
 
     void viewsPlacement()
     {
-        CustomInstrumentTunerForm w;
+        CustomInstrumentTunerForm w(CaptureThread::transportsWithoutJack());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QVERIFY(w.m_dialTune && w.m_glErrorHistory && w.m_glVolumeHistory);
@@ -268,7 +268,7 @@ private slots:
 
     void controlsKeptInStep()
     {
-        CustomInstrumentTunerForm w;
+        CustomInstrumentTunerForm w(CaptureThread::transportsWithoutJack());
         DialView* dial = w.m_dialTune;
         GLErrorHistory* errors = w.m_glErrorHistory;
         GLVolumeHistory* volumes = w.m_glVolumeHistory;
@@ -308,7 +308,7 @@ private slots:
     {
         // The pass-through quantizer takes each estimate as it comes.
         m_folder->write(NO_DEVICE + "Auto\\ui_grpQuantizer=false\n");
-        CustomInstrumentTunerForm w;
+        CustomInstrumentTunerForm w(CaptureThread::transportsWithoutJack());
         QCOMPARE(w.m_quantizer, static_cast<Music::MonoQuantizer*>(&w.m_dummy_quantizer));
         w.m_dummy_quantizer.quantize(442.0);
         QCOMPARE(w.m_compared_freq, 440.0);
@@ -340,7 +340,7 @@ private slots:
     void noteNamesTransposed()
     {
         m_folder->write(NO_DEVICE + "Auto\\ui_grpQuantizer=false\nAuto\\ui_spinTransposition=2\n");
-        CustomInstrumentTunerForm w;
+        CustomInstrumentTunerForm w(CaptureThread::transportsWithoutJack());
         w.m_dummy_quantizer.quantize(440.0);
         QCOMPARE(w.ui_txtNote->text(), QStringLiteral("B4"));
         QCOMPARE(w.m_compared_freq, 440.0);
