@@ -4,6 +4,8 @@
 #include "CaptureThreadImpl.h"
 #include "DialView.h"
 #include "GLErrorHistory.h"
+#include "GLFreqStruct.h"
+#include "GLSample.h"
 #include "GLVolumeHistory.h"
 #include "Music/Music.h"
 #include "View.h"
@@ -182,6 +184,9 @@ void CustomInstrumentTunerForm::stageCreateViews()
     connect(ui_btnKeepErrorHistory, SIGNAL(toggled(bool)), m_glErrorHistory->keep, SLOT(setChecked(bool)));
     connect(m_glErrorHistory->keep, SIGNAL(toggled(bool)), m_glVolumeHistory->keep, SLOT(setChecked(bool)));
     connect(m_glErrorHistory->keep, SIGNAL(toggled(bool)), ui_btnKeepErrorHistory, SLOT(setChecked(bool)));
+
+    m_glSample = placeView(new GLSample(centralwidget), ui_sampleLayout, true);
+    m_glFreqStruct = placeView(new GLFreqStruct(centralwidget), ui_formantsLayout, true);
 }
 
 void CustomInstrumentTunerForm::stageDialogConnections()

@@ -6,6 +6,8 @@
 // fails the same way every time.
 
 #include "GLErrorHistory.h"
+#include "GLFreqStruct.h"
+#include "GLSample.h"
 #include "GLVolumeHistory.h"
 #include "TunerTestUtil.h"
 
@@ -231,17 +233,17 @@ private slots:
         QVERIFY(w.ui_errorLayout->indexOf(w.m_glErrorHistory) >= 0);
         QVERIFY(w.ui_volumeLayout->indexOf(w.m_glVolumeHistory) >= 0);
         QCOMPARE(w.m_dialTune->parentWidget(), w.centralwidget);
-        // The show actions of the optional views, in order; never the dial's.
+        // The views in construction order in the registry, and the show actions
+        // of the optional ones, in the same order; never the dial's.
+        const std::vector<View*> views{w.m_dialTune, w.m_glErrorHistory, w.m_glVolumeHistory, w.m_glSample,
+                                       w.m_glFreqStruct};
+        QCOMPARE(std::vector<View*>(View::s_views.begin(), View::s_views.end()), views);
         const QList<QAction*> actions = w.ui_tbViews->actions();
-        QCOMPARE(actions.size(), 2);
-        QCOMPARE(actions[0], w.m_glErrorHistory->m_show_action);
-        QCOMPARE(actions[1], w.m_glVolumeHistory->m_show_action);
-        // The views in construction order in the registry.
-        std::vector<View*> order(View::s_views.begin(), View::s_views.end());
-        QCOMPARE(order.size(), size_t(3));
-        QCOMPARE(order[0], static_cast<View*>(w.m_dialTune));
-        QCOMPARE(order[1], static_cast<View*>(w.m_glErrorHistory));
-        QCOMPARE(order[2], static_cast<View*>(w.m_glVolumeHistory));
+        QCOMPARE(actions.size(), int(views.size()) - 1);
+        for (int i = 0; i < actions.size(); ++i)
+            QCOMPARE(actions[i], views[size_t(i) + 1]->m_show_action);
+        QVERIFY(w.ui_sampleLayout->indexOf(w.m_glSample) >= 0);
+        QVERIFY(w.ui_formantsLayout->indexOf(w.m_glFreqStruct) >= 0);
 
         // Factory: error history shown, volume history hidden, keep button shown,
         // the dial limited to the labels column.

@@ -21,14 +21,14 @@ struct ToneCycle
 
     ToneCycle(double f0, const std::vector<double>& amps)
     {
-        for (int n = 0; n < 8192; ++n) {
-            double v = 0.0;
+        std::vector<double> block(8192);
+        for (int n = 0; n < 8192; ++n)
             for (std::size_t k = 0; k < amps.size(); ++k)
-                v += amps[k] * std::sin(2 * M_PI * f0 * double(k + 1) * n / rate + 0.7 * double(k));
-            samples.push_front(v);
-        }
+                block[n] += amps[k] * std::sin(2 * M_PI * f0 * double(k + 1) * n / rate + 0.7 * double(k));
+        queue.pushBlock(block.data(), int(block.size()));
         // All of it arrived before this cycle (nothing pushed since): one drain.
-        pipeline.setCaptureQueue(Music::CaptureQueueRef::make(samples, lock, pushed, drain_started));
+        queue.m_pushed_since_drain = 0;
+        pipeline.setCaptureQueue(&queue);
         pipeline.setDetector(&detector);
         freq = pipeline.cycle(20.0, rate).freq;
     }
@@ -37,10 +37,7 @@ struct ToneCycle
 
     // The detector plans for the pitch model's rate when constructed.
     bool rate_set = (Music::SetSamplingRate(rate), true);
-    std::deque<double> samples;
-    std::mutex lock;
-    int pushed = 0;
-    bool drain_started = false;
+    Music::CaptureQueue queue;
     Music::CombedFT detector;
     Music::AnalysisPipeline pipeline;
     double freq = 0.0; // the cycle's estimate
