@@ -6,6 +6,7 @@
 #include "GLErrorHistory.h"
 #include "GLFreqStruct.h"
 #include "GLSample.h"
+#include "GLStatistics.h"
 #include "GLVolumeHistory.h"
 #include "Music/Music.h"
 #include "View.h"
@@ -187,6 +188,17 @@ void CustomInstrumentTunerForm::stageCreateViews()
 
     m_glSample = placeView(new GLSample(centralwidget), ui_sampleLayout, true);
     m_glFreqStruct = placeView(new GLFreqStruct(centralwidget), ui_formantsLayout, true);
+
+    m_glStatistics = placeView(new GLStatistics(centralwidget), ui_microtonalLayout, false);
+    // The dial and the statistics share their scale range, unit and tolerance.
+    connect(m_dialTune->spinScale, SIGNAL(valueChanged(int)), m_glStatistics->spinScale, SLOT(setValue(int)));
+    connect(m_glStatistics->spinScale, SIGNAL(valueChanged(int)), m_dialTune->spinScale, SLOT(setValue(int)));
+    connect(m_dialTune->useCents, SIGNAL(toggled(bool)), m_glStatistics->useCents, SLOT(setChecked(bool)));
+    connect(m_glStatistics->useCents, SIGNAL(toggled(bool)), m_dialTune->useCents, SLOT(setChecked(bool)));
+    connect(m_dialTune->showTolerance, SIGNAL(toggled(bool)), m_glStatistics->showTolerance,
+            SLOT(setChecked(bool)));
+    connect(m_glStatistics->showTolerance, SIGNAL(toggled(bool)), m_dialTune->showTolerance,
+            SLOT(setChecked(bool)));
 }
 
 void CustomInstrumentTunerForm::stageDialogConnections()

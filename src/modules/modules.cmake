@@ -20,6 +20,9 @@ add_library(orfe_views STATIC
   ${CMAKE_CURRENT_LIST_DIR}/GLSample.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GLSample.h
   ${CMAKE_CURRENT_LIST_DIR}/GLFreqStruct.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/GLFreqStruct.h)
+  ${CMAKE_CURRENT_LIST_DIR}/GLFreqStruct.h
+  ${CMAKE_CURRENT_LIST_DIR}/ErrorScaleLabels.h
+  ${CMAKE_CURRENT_LIST_DIR}/GLStatistics.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GLStatistics.h)
 target_include_directories(orfe_views PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(orfe_views PUBLIC Music Qt5::Widgets Qt5::Gui OpenGL::GL)

@@ -8,6 +8,7 @@
 #include "GLErrorHistory.h"
 #include "GLFreqStruct.h"
 #include "GLSample.h"
+#include "GLStatistics.h"
 #include "GLVolumeHistory.h"
 #include "TunerTestUtil.h"
 
@@ -235,8 +236,8 @@ private slots:
         QCOMPARE(w.m_dialTune->parentWidget(), w.centralwidget);
         // The views in construction order in the registry, and the show actions
         // of the optional ones, in the same order; never the dial's.
-        const std::vector<View*> views{w.m_dialTune, w.m_glErrorHistory, w.m_glVolumeHistory, w.m_glSample,
-                                       w.m_glFreqStruct};
+        const std::vector<View*> views{w.m_dialTune, w.m_glErrorHistory, w.m_glVolumeHistory,
+                                       w.m_glSample, w.m_glFreqStruct,   w.m_glStatistics};
         QCOMPARE(std::vector<View*>(View::s_views.begin(), View::s_views.end()), views);
         const QList<QAction*> actions = w.ui_tbViews->actions();
         QCOMPARE(actions.size(), int(views.size()) - 1);
@@ -244,6 +245,7 @@ private slots:
             QCOMPARE(actions[i], views[size_t(i) + 1]->m_show_action);
         QVERIFY(w.ui_sampleLayout->indexOf(w.m_glSample) >= 0);
         QVERIFY(w.ui_formantsLayout->indexOf(w.m_glFreqStruct) >= 0);
+        QVERIFY(w.ui_microtonalLayout->indexOf(w.m_glStatistics) >= 0);
 
         // Factory: error history shown, volume history hidden, keep button shown,
         // the dial limited to the labels column.
@@ -299,6 +301,17 @@ private slots:
         QVERIFY(!dial->useCents->isChecked());
         dial->useCents->setChecked(true);
         QVERIFY(errors->useCents->isChecked());
+        // The statistics view keeps the same three in step with the dial.
+        GLStatistics* stats = w.m_glStatistics;
+        stats->spinScale->setValue(25);
+        QCOMPARE(dial->spinScale->value(), 25);
+        QCOMPARE(errors->spinScale->value(), 25);
+        stats->useCents->setChecked(false);
+        QVERIFY(!dial->useCents->isChecked() && !errors->useCents->isChecked());
+        dial->showTolerance->setChecked(!dial->showTolerance->isChecked());
+        QCOMPARE(stats->showTolerance->isChecked(), dial->showTolerance->isChecked());
+        stats->showTolerance->setChecked(!stats->showTolerance->isChecked());
+        QCOMPARE(dial->showTolerance->isChecked(), stats->showTolerance->isChecked());
 
         // The volume threshold line follows the dialog.
         w.m_config_form.ui_spinVolumeTreshold->setValue(-40);
