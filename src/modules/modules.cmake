@@ -15,6 +15,11 @@ add_library(orfe_views STATIC
   ${CMAKE_CURRENT_LIST_DIR}/GLErrorHistory.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GLErrorHistory.h
   ${CMAKE_CURRENT_LIST_DIR}/GLVolumeHistory.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/GLVolumeHistory.h)
+  ${CMAKE_CURRENT_LIST_DIR}/GLVolumeHistory.h
+  ${CMAKE_CURRENT_LIST_DIR}/GLDevicePixels.h
+  ${CMAKE_CURRENT_LIST_DIR}/GLGraph.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GLGraph.h
+  ${CMAKE_CURRENT_LIST_DIR}/GLFT.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GLFT.h)
 target_include_directories(orfe_views PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(orfe_views PUBLIC Music Qt5::Widgets Qt5::Gui OpenGL::GL)
