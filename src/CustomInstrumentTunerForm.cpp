@@ -4,7 +4,9 @@
 #include "CaptureThreadImpl.h"
 #include "DialView.h"
 #include "GLErrorHistory.h"
+#include "GLFT.h"
 #include "GLFreqStruct.h"
+#include "GLGraph.h"
 #include "GLSample.h"
 #include "GLStatistics.h"
 #include "GLVolumeHistory.h"
@@ -168,6 +170,9 @@ void CustomInstrumentTunerForm::stageCreateViews()
     m_dialTune = new DialView(centralwidget);
     ui_dialTuneLayout->addWidget(m_dialTune);
 
+    m_glGraph = placeView(new GLGraph(centralwidget), ui_graphLayout, true);
+    connect(m_glGraph->spinMaxHeight, SIGNAL(valueChanged(int)), this, SLOT(update_views()));
+
     m_glErrorHistory = placeView(new GLErrorHistory(centralwidget), ui_errorLayout, true);
     // The dial and the error history share their scale range and unit.
     connect(m_dialTune->spinScale, SIGNAL(valueChanged(int)), m_glErrorHistory->spinScale,
@@ -188,6 +193,7 @@ void CustomInstrumentTunerForm::stageCreateViews()
 
     m_glSample = placeView(new GLSample(centralwidget), ui_sampleLayout, true);
     m_glFreqStruct = placeView(new GLFreqStruct(centralwidget), ui_formantsLayout, true);
+    m_glFT = placeView(new GLFT(centralwidget), ui_FT, true);
 
     m_glStatistics = placeView(new GLStatistics(centralwidget), ui_microtonalLayout, false);
     // The dial and the statistics share their scale range, unit and tolerance.
@@ -357,7 +363,8 @@ void CustomInstrumentTunerForm::samplingRateChanged(int sampling_rate)
 {
     m_setup.setSamplingRate(sampling_rate);
 
-    // Seam (spectrum view): its step for the new rate.
+    m_glFT->spinWinLengthChanged(m_glFT->setting_winlen->value());
+    m_glFT->updateMaxFrequency(sampling_rate);
 
     // Only JACK shows the rate it runs at; the others show the rate asked for.
     const TransportUi* t = transportUi(m_config_form.ui_cbTransports->currentText());
@@ -492,7 +499,12 @@ void CustomInstrumentTunerForm::update_views()
                                        [](View* view) { return view->m_show_action->isChecked(); });
     const bool error_shown = m_glErrorHistory && m_glErrorHistory->m_show_action->isChecked();
     const bool volume_shown = m_glVolumeHistory && m_glVolumeHistory->m_show_action->isChecked();
-    // Seam (captured sound view): the window's height when it is the only one shown.
+    // The captured sound view alone takes the window's height.
+    const bool graph_alone = m_glGraph->m_show_action->isChecked() &&
+                             std::none_of(m_history_views.begin(), m_history_views.end(), [this](View* view) {
+                                 return view != m_glGraph && view->m_show_action->isChecked();
+                             });
+    m_glGraph->setMaximumHeight(graph_alone ? height() : m_glGraph->spinMaxHeight->value());
 
     if (m_dialTune) m_dialTune->setMaximumWidth(any_shown ? ui_rightLayout->minimumSize().width() : width());
     // The left column is stretched to take what the right one leaves; empty, it

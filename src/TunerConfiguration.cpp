@@ -5,15 +5,12 @@
 #include "CustomInstrumentTunerForm.h"
 
 #include "CaptureThreadImpl.h"
+#include "GLGraph.h"
 #include "View.h"
 #include <QAudioDeviceInfo>
 #include <QMessageBox>
 
 namespace {
-
-// The captured sound view's factory duration, used as the analysis buffer's
-// length while that view does not exist.
-const int FACTORY_BUFFER_DURATION_MS = 10000;
 
 void SetTip(QWidget* widget, const QString& text)
 {
@@ -149,7 +146,8 @@ void CustomInstrumentTunerForm::configure_ok()
 
     m_timer_refresh.setInterval(c.ui_spinRefreshTime->value());
 
-    // Seam (captured sound view): m_amplitude_treshold = 10^(V/20), then clear().
+    m_glGraph->setVolumeTreshold(c.ui_spinVolumeTreshold->value());
+    m_glGraph->clear();
 
     if (!pauseAction->isChecked() && !m_capture_thread.m_is_capturing.load()) m_capture_thread.startCapture();
 }
@@ -294,7 +292,6 @@ Music::AnalysisPipeline::Settings CustomInstrumentTunerForm::cycleSettings() con
         s.refinement = false;
     s.max_harmonics = c.ui_spinFreqRefinMaxHarm->value();
     s.max_periods = c.ui_spinTimeRefinMaxPeriod->value();
-    // Seam (captured sound view): its spinDuration value.
-    s.buffer_duration_ms = FACTORY_BUFFER_DURATION_MS;
+    s.buffer_duration_ms = m_glGraph->spinDuration->value();
     return s;
 }

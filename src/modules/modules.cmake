@@ -23,6 +23,10 @@ add_library(orfe_views STATIC
   ${CMAKE_CURRENT_LIST_DIR}/GLFreqStruct.h
   ${CMAKE_CURRENT_LIST_DIR}/ErrorScaleLabels.h
   ${CMAKE_CURRENT_LIST_DIR}/GLStatistics.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/GLStatistics.h)
+  ${CMAKE_CURRENT_LIST_DIR}/GLStatistics.h
+  ${CMAKE_CURRENT_LIST_DIR}/GLGraph.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GLGraph.h
+  ${CMAKE_CURRENT_LIST_DIR}/GLFT.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GLFT.h)
 target_include_directories(orfe_views PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(orfe_views PUBLIC Music Qt5::Widgets Qt5::Gui OpenGL::GL)

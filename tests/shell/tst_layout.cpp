@@ -3,6 +3,7 @@
 
 #include "CustomConfigForm.h"
 #include "CustomInstrumentTunerForm.h"
+#include "GLGraph.h"
 #include "GLErrorHistory.h"
 #include "GLVolumeHistory.h"
 #include <QSettings>
@@ -438,7 +439,8 @@ private slots:
         QCOMPARE(window.ui_rightLayout->itemAt(0)->widget(), static_cast<QWidget*>(window.ui_pgbVolume));
         QCOMPARE(window.ui_rightLayout->itemAt(3)->layout(), static_cast<QLayout*>(window.ui_dialTuneLayout));
         QCOMPARE(window.hboxLayout4->itemAt(0)->widget(), static_cast<QWidget*>(window.ui_txtNote));
-        QCOMPARE(window.ui_graphLayout->count(), 0);
+        QCOMPARE(window.ui_graphLayout->count(), 1);
+        QCOMPARE(window.ui_graphLayout->itemAt(0)->widget(), static_cast<QWidget*>(window.m_glGraph));
     }
 
     // The French catalogue is built and translates the window's texts.

@@ -6,7 +6,9 @@
 // fails the same way every time.
 
 #include "GLErrorHistory.h"
+#include "GLFT.h"
 #include "GLFreqStruct.h"
+#include "GLGraph.h"
 #include "GLSample.h"
 #include "GLStatistics.h"
 #include "GLVolumeHistory.h"
@@ -236,8 +238,9 @@ private slots:
         QCOMPARE(w.m_dialTune->parentWidget(), w.centralwidget);
         // The views in construction order in the registry, and the show actions
         // of the optional ones, in the same order; never the dial's.
-        const std::vector<View*> views{w.m_dialTune, w.m_glErrorHistory, w.m_glVolumeHistory,
-                                       w.m_glSample, w.m_glFreqStruct,   w.m_glStatistics};
+        const std::vector<View*> views{
+            w.m_dialTune, w.m_glGraph,      w.m_glErrorHistory, w.m_glVolumeHistory,
+            w.m_glSample, w.m_glFreqStruct, w.m_glFT,           w.m_glStatistics};
         QCOMPARE(std::vector<View*>(View::s_views.begin(), View::s_views.end()), views);
         const QList<QAction*> actions = w.ui_tbViews->actions();
         QCOMPARE(actions.size(), int(views.size()) - 1);
@@ -246,6 +249,8 @@ private slots:
         QVERIFY(w.ui_sampleLayout->indexOf(w.m_glSample) >= 0);
         QVERIFY(w.ui_formantsLayout->indexOf(w.m_glFreqStruct) >= 0);
         QVERIFY(w.ui_microtonalLayout->indexOf(w.m_glStatistics) >= 0);
+        QVERIFY(w.ui_graphLayout->indexOf(w.m_glGraph) >= 0);
+        QVERIFY(w.ui_FT->indexOf(w.m_glFT) >= 0);
 
         // Factory: error history shown, volume history hidden, keep button shown,
         // the dial limited to the labels column.
@@ -254,9 +259,18 @@ private slots:
         QVERIFY(w.ui_btnKeepErrorHistory->isVisible());
         QCOMPARE(w.m_dialTune->maximumWidth(), w.ui_rightLayout->minimumSize().width());
 
+        // The captured sound view alone takes the window's height; with another
+        // view its own height limit.
+        QVERIFY(w.m_glGraph->isVisible());
+        QCOMPARE(w.m_glGraph->maximumHeight(), w.m_glGraph->spinMaxHeight->value());
+        w.m_glErrorHistory->m_show_action->setChecked(false);
+        QCOMPARE(w.m_glGraph->maximumHeight(), w.height());
+        w.m_glGraph->spinMaxHeight->setValue(w.m_glGraph->spinMaxHeight->value() + 10);
+        QCOMPARE(w.m_glGraph->maximumHeight(), w.height());
+
         // Hiding every history view lets the dial take the window's width and
         // hides the keep button.
-        w.m_glErrorHistory->m_show_action->setChecked(false);
+        w.m_glGraph->m_show_action->setChecked(false);
         QVERIFY(!w.m_glErrorHistory->isVisible());
         QVERIFY(!w.ui_btnKeepErrorHistory->isVisible());
         QCOMPARE(w.m_dialTune->maximumWidth(), w.width());
