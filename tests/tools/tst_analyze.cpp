@@ -139,6 +139,52 @@ private slots:
         QTest::newRow("diatonic") << QStringList{"--tuning", "diatonic"} << "A4" << 440.0;
     }
 
+    // However long the refresh, the analysis goes on to the end of the sound.
+    void endsAtTheEndOfTheFile_data()
+    {
+        QTest::addColumn<int>("refresh");
+        QTest::newRow("20 ms") << 20;
+        QTest::newRow("1000 ms") << 1000;
+        QTest::newRow("2000 ms") << 2000;
+    }
+
+    void endsAtTheEndOfTheFile()
+    {
+        QFETCH(int, refresh);
+        const Run r = analyze({"--refresh-ms", QString::number(refresh), m_a4});
+        QCOMPARE(r.status, 0);
+        QVERIFY(r.out.size() > 1);
+        // The file holds 1.5 s: 66150 frames at 44100 Hz.
+        QCOMPARE(r.out.last().split(',')[0].toDouble(), 1.5);
+    }
+
+    // An unequal temperament's note is the target with either quantizer:
+    // Werckmeister III's C5 is 440 * 1.19729 = 526.81 Hz, 11.7 cents above the
+    // equal-tempered 440 * 2^(3/12) = 523.25 Hz; played there it is in tune.
+    void unequalTemperamentTarget_data()
+    {
+        QTest::addColumn<QString>("latency");
+        QTest::newRow("latency quantizer") << "125";
+        QTest::newRow("pass-through quantizer") << "0";
+    }
+
+    void unequalTemperamentTarget()
+    {
+        QFETCH(QString, latency);
+        const QString file = path("c5-werckmeister.wav");
+        QVERIFY(writeWav(file, harmonicTone(526.81, 1.0), 44100));
+        const Run r = analyze({"--tuning", "werckmeister3", "--latency-ms", latency, file});
+        QCOMPARE(r.status, 0);
+        int held = 0;
+        for (const QStringList& f : rows(r)) {
+            if (f[2].isEmpty() || f[0].toDouble() < 0.4) continue;
+            ++held;
+            QCOMPARE(f[2], QString("C5"));
+            QVERIFY2(std::fabs(f[4].toDouble()) < 0.5, qPrintable(f.join(',')));
+        }
+        QVERIFY(held > 20);
+    }
+
     void options()
     {
         QFETCH(QStringList, args);
@@ -231,6 +277,12 @@ private slots:
         QTest::newRow("min-ht -97") << QStringList{"--min-ht", "-97", "@a4"} << "--min-ht";
         QTest::newRow("value missing") << QStringList{"@a4", "--periods"} << "needs a value";
         QTest::newRow("no file") << QStringList{} << "no input file";
+        QTest::newRow("a directory") << QStringList{"@dir"} << "not a regular file";
+        // Rates a file may declare but no tuner captures at; the analysis would
+        // crawl (1 Hz) or plan million-point transforms (2^31 - 1 Hz).
+        QTest::newRow("rate 1 Hz") << QStringList{"@rate1"} << "outside the 8000 to 192000 Hz";
+        QTest::newRow("rate 4 Hz") << QStringList{"@rate4"} << "outside the 8000 to 192000 Hz";
+        QTest::newRow("rate 2^31-1 Hz") << QStringList{"@rate2147483647"} << "outside the 8000 to 192000 Hz";
     }
 
     void badInput()
@@ -246,6 +298,12 @@ private slots:
             if (a == "@text") a = path("notaudio.txt");
             if (a == "@empty") a = path("empty.wav");
             if (a == "@a4") a = m_a4;
+            if (a == "@dir") a = m_dir.path();
+            if (a.startsWith("@rate")) {
+                const QString file = path(a.mid(1) + ".wav");
+                QVERIFY(writeWav(file, std::vector<float>(2048, 0.25f), a.mid(5).toInt()));
+                a = file;
+            }
         }
         const Run r = analyze(args);
         QCOMPARE(r.status, 2);

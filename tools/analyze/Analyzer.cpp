@@ -3,6 +3,11 @@
 #include "Music/TunerSetup.h"
 
 #include <sndfile.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <algorithm>
 #include <cmath>
@@ -32,15 +37,26 @@ bool Analyzer::run(const std::string& path, const std::function<void(const Analy
     SndFile file;
     file.f = sf_open(path.c_str(), SFM_READ, &info);
     if (!file.f) {
-        error = path + ": " + sf_strerror(nullptr);
+        // libsndfile says "does not exist or is not a regular file" for formats
+        // it cannot decode too: tell the user which it is.
+        struct stat st;
+        if (stat(path.c_str(), &st) != 0)
+            error = path + ": " + std::strerror(errno);
+        else if (!S_ISREG(st.st_mode))
+            error = path + ": not a regular file";
+        else if (access(path.c_str(), R_OK) != 0)
+            error = path + ": " + std::strerror(errno);
+        else
+            error = path + ": not in an audio format this program can decode";
         return false;
     }
     if (info.frames <= 0 || info.channels <= 0) {
         error = path + ": contains no audio frames";
         return false;
     }
-    if (info.samplerate <= 0) {
-        error = path + ": invalid sampling rate";
+    if (info.samplerate < MIN_RATE || info.samplerate > MAX_RATE) {
+        error = path + ": sampling rate of " + std::to_string(info.samplerate) + " Hz, outside the " +
+                std::to_string(MIN_RATE) + " to " + std::to_string(MAX_RATE) + " Hz the tuner analyses";
         return false;
     }
     SNDFILE* f = file.f;
@@ -153,6 +169,11 @@ void Analyzer::runSource(const FrameReader& read, int rate, int channels,
         new_note = false;
         const auto& result = pipeline.cycle(o.refresh_ms, rate);
         frames_drained += result.drained;
+        // With a refresh of a second or more a cycle takes no minimum, so the
+        // last packet would wait for a later one for ever. Nothing more will
+        // come: an empty block tells the next drain that every sample left
+        // arrived before it.
+        if (end_of_file && result.drained == 0) capture_queue.push(0, [](Music::CaptureQueue&) {});
         if (result.capture_failed) continue; // nothing drained yet: no analysis ran
 
         AnalysisRow row;

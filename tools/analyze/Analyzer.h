@@ -46,6 +46,11 @@ public:
     void runSamples(const std::vector<float>& mono, int rate,
                     const std::function<void(const AnalysisRow&)>& row);
 
+    // Sampling rates the analysis accepts, Hz: from the lowest a sound card
+    // offers to the highest a studio interface runs at.
+    static constexpr int MIN_RATE = 8000;
+    static constexpr int MAX_RATE = 192000;
+
     // Frames of one delivered packet, as a capture transport would push them.
     static constexpr int PACKET_FRAMES = 1024;
 
