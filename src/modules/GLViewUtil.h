@@ -1,18 +1,22 @@
 #ifndef ORFE_GLVIEWUTIL_H
 #define ORFE_GLVIEWUTIL_H
 
-// Small helpers shared by the history views. Interface thread only; the GL
-// calls need the view's context to be current.
+// Small helpers shared by the OpenGL views. Interface thread only; the GL calls
+// need the view's context to be current.
+//
+// The views draw in logical pixels, the unit of their width() and height() and
+// of QPainter. The framebuffer of a QOpenGLWidget has devicePixelRatioF()
+// device pixels per logical pixel (2 on a screen scaled by 2), so the viewport
+// covers the device pixels while the projection stays in logical ones, and GL
+// line widths, which GL counts in device pixels, are scaled the same way.
 
 #include <GL/gl.h>
+#include <QWidget>
+#include <QtGlobal>
 #include <cstddef>
 
 namespace orfe {
 
-// Pixel coordinates with y pointing up: viewport (0, 0, w, h), orthographic
-// projection (0, w, 0, h, 0, 1), identity model-view. Also switches off what a
-// QPainter on the same context may have left on, so that plain coloured lines
-// come out as drawn.
 // Start state of every history view's context: white background.
 inline void glInitWhite()
 {
@@ -21,9 +25,18 @@ inline void glInitWhite()
     glLoadIdentity();
 }
 
-inline void glPixelProjection(int w, int h)
+// Logical pixel coordinates of `view` with y pointing up: the viewport covers
+// the whole framebuffer (width x height logical pixels times the device pixel
+// ratio, rounded as Qt sizes the framebuffer), the projection is the
+// orthographic (0, width, 0, height, 0, 1), the model-view the identity. Also
+// switches off what a QPainter on the same context may have left on, so that
+// plain coloured lines come out as drawn.
+inline void glPixelProjection(const QWidget& view)
 {
-    glViewport(0, 0, w, h);
+    const int w = view.width();
+    const int h = view.height();
+    const qreal ratio = view.devicePixelRatioF();
+    glViewport(0, 0, qRound(w * ratio), qRound(h * ratio));
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(0, w, 0, h, 0, 1);
@@ -35,6 +48,12 @@ inline void glPixelProjection(int w, int h)
     glDisable(GL_STENCIL_TEST);
     glDisable(GL_SCISSOR_TEST);
     glDisable(GL_LINE_SMOOTH);
+}
+
+// Line width of `width` logical pixels on `view`'s framebuffer.
+inline void glLineWidthLogical(const QWidget& view, float width)
+{
+    glLineWidth(float(width * view.devicePixelRatioF()));
 }
 
 // Number of steps a note of `count` values spans on the time axis. A note that
