@@ -8,6 +8,7 @@
 #include "CustomInstrumentTunerForm.h"
 #include "DialView.h"
 #include "Music/Music.h"
+#include "PitchModelReset.h"
 
 #include <QColor>
 #include <QDir>
@@ -50,16 +51,6 @@ public:
 private:
     QTemporaryDir m_dir;
 };
-
-// The pitch model is process-wide: every test starts from its factory state.
-inline void resetPitchModel()
-{
-    Music::SetAFreq(440.0);
-    Music::SetTuning(Music::CHROMATIC);
-    Music::s_transposition = 0;
-    Music::s_notes_name = Music::NotesName(0);
-    Music::SetSemitoneBounds(-36, 48);
-}
 
 inline QColor statusColour(const CustomInstrumentTunerForm& w)
 {

@@ -11,6 +11,7 @@
 #include "ViewTestUtil.h"
 
 #include "Music/Music.h"
+#include "PitchModelReset.h"
 
 #include <QAction>
 #include <QSpinBox>
@@ -76,8 +77,7 @@ void TestHiDpi::initTestCase()
 
 void TestHiDpi::init()
 {
-    Music::s_notes_name = Music::LOCAL_ANGLO;
-    Music::s_transposition = 0;
+    resetPitchModel();
     m_view = new GLErrorHistory;
     QVERIFY(QTest::qWaitForWindowExposed(m_view));
 }
