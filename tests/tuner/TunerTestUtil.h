@@ -134,8 +134,10 @@ public:
         args << tone_args;
         m_process->start(QStringLiteral(ORFE_JACK_TONES), args);
         if (!m_process->waitForStarted(5000)) return false;
+        // The player synthesises all its sound before it activates its client:
+        // 600 s of tone take several seconds, over 10 on a busy machine.
         QByteArray out;
-        for (int i = 0; i < 100 && !out.contains("playing"); ++i) {
+        for (int i = 0; i < 600 && !out.contains("playing"); ++i) {
             m_process->waitForReadyRead(100);
             out += m_process->readAll();
             if (m_process->state() != QProcess::Running) break;
