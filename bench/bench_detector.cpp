@@ -3,35 +3,14 @@
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cmath>
-#include <cstdlib>
 #include <iostream>
-#include <new>
 #include <sstream>
 
+#include "CountingAllocator.h"
 #include "Music/CombedFT.h"
 #include "Music/Music.h"
-
-namespace {
-std::atomic<long> g_news{0};
-}
-
-void* operator new(std::size_t n)
-{
-    ++g_news;
-    void* p = std::malloc(n ? n : 1);
-    if (!p) throw std::bad_alloc();
-    return p;
-}
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
+#include "PitchModelReset.h"
 
 namespace {
 
@@ -44,9 +23,7 @@ void BM_CombedFTApply(benchmark::State& state)
     // The re-planning lines would clutter the table.
     std::ostringstream sink;
     std::streambuf* old = std::cout.rdbuf(sink.rdbuf());
-    Music::SetAFreq(440);
-    Music::SetSemitoneBounds(-36, 48); // factory note range
-    Music::SetSamplingRate(44100);
+    resetPitchModel(44100);
     Music::CombedFT detector;
     detector.setWindowFactor(window_factor);
     detector.setZeroPaddingFactor(zp);
@@ -65,14 +42,14 @@ void BM_CombedFTApply(benchmark::State& state)
     }
 
     detector.apply(buffer);
-    const long before = g_news;
+    startCountingAllocations();
     for (auto _ : state) {
         detector.apply(buffer);
         // A local copy: DoNotOptimize on the member itself lets GCC clobber it.
         double f0 = detector.getFundamentalFreq();
         benchmark::DoNotOptimize(f0);
     }
-    const long allocations = g_news - before;
+    const long allocations = stopCountingAllocations();
     state.counters["allocs_per_apply"] = double(allocations) / double(state.iterations());
     state.counters["window"] = detector.size();
     state.counters["fft"] = double(detector.m_plan.in.size());

@@ -8,6 +8,7 @@
 #include "Music/Filter.h"
 #include "Music/MonoQuantizer.h"
 #include "Music/Music.h"
+#include "PitchModelReset.h"
 #include "ToneSynth.h"
 
 #include <benchmark/benchmark.h>
@@ -19,9 +20,7 @@ static void BM_PipelineCycle(benchmark::State& state)
 {
     const int rate = 44100;
     const auto refinement = Music::AnalysisPipeline::RefinementMethod(state.range(0));
-    Music::SetSamplingRate(-1);
-    Music::SetAFreq(440.0);
-    Music::SetSemitoneBounds(-36, 48);
+    resetPitchModel();
     Music::CombedFT detector;
     detector.setWindowFactor(4);
     detector.m_amplitude_treshold = std::pow(10.0, -28.0 / 20.0);

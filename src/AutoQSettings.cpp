@@ -1,5 +1,6 @@
 #include "AutoQSettings.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
@@ -9,15 +10,17 @@
 #include <QSpinBox>
 #include <QStringList>
 #include <cassert>
+#include <cstdlib>
 #include <iostream>
 
 namespace {
 
 const char* const AUTO_GROUP = "Auto/";
 
-// A stored state of a check box, group box or radio button. The INI store gives
-// back "true"/"false" strings; anything else that is not clearly a truth value
-// is refused rather than read as "true" (QVariant's rule for any other text).
+// A stored state of a check box, group box, radio button or check action. The
+// INI store gives back "true"/"false" strings; anything else that is not
+// clearly a truth value is refused rather than read as "true" (QVariant's rule
+// for any other text).
 bool ReadBool(const QVariant& value, bool* ok)
 {
     *ok = true;
@@ -51,11 +54,123 @@ QString ReadString(const QVariant& value, bool* ok)
     return QString();
 }
 
+template <class C> QVariant CheckedState(const QObject* control)
+{
+    return static_cast<const C*>(control)->isChecked();
+}
+
+template <class C> bool ApplyChecked(QObject* control, const QVariant& stored)
+{
+    bool ok = false;
+    const bool checked = ReadBool(stored, &ok);
+    if (ok) static_cast<C*>(control)->setChecked(checked);
+    return ok;
+}
+
+QVariant SpinValue(const QObject* control)
+{
+    return static_cast<const QSpinBox*>(control)->value();
+}
+
+bool ApplySpinValue(QObject* control, const QVariant& stored)
+{
+    bool ok = false;
+    const int value = ReadInt(stored, &ok);
+    if (ok) static_cast<QSpinBox*>(control)->setValue(value); // out of range: clamped by the spin box
+    return ok;
+}
+
+QVariant EditText(const QObject* control)
+{
+    return static_cast<const QLineEdit*>(control)->text();
+}
+
+bool ApplyEditText(QObject* control, const QVariant& stored)
+{
+    bool ok = false;
+    const QString text = ReadString(stored, &ok);
+    if (ok) static_cast<QLineEdit*>(control)->setText(text);
+    return ok;
+}
+
+QVariant ComboIndex(const QObject* control)
+{
+    return static_cast<const QComboBox*>(control)->currentIndex();
+}
+
+bool ApplyComboIndex(QObject* control, const QVariant& stored)
+{
+    auto* combo = static_cast<QComboBox*>(control);
+    bool ok = false;
+    const int index = ReadInt(stored, &ok);
+    // An index past the list would leave the combo box with no entry selected.
+    if (!ok || index < 0 || index >= combo->count()) return false;
+    combo->setCurrentIndex(index);
+    return true;
+}
+
+// How one type of control is stored.
+struct ControlType
+{
+    const QMetaObject* type;                  // the control's class (or a base of it)
+    const char* expected;                     // what a stored value must be, for the warning
+    QVariant (*value)(const QObject*);        // the value to store
+    bool (*apply)(QObject*, const QVariant&); // false: refused, the control is unchanged
+};
+
+// The types of control the settings know, in the order the store saves and
+// loads its registered controls. The last row, the views' check actions, is
+// never registered with a store: the views save those themselves.
+const ControlType CONTROL_TYPES[] = {
+    {&QCheckBox::staticMetaObject, "true or false", CheckedState<QCheckBox>, ApplyChecked<QCheckBox>},
+    {&QSpinBox::staticMetaObject, "a whole number", SpinValue, ApplySpinValue},
+    {&QLineEdit::staticMetaObject, "a text", EditText, ApplyEditText},
+    {&QComboBox::staticMetaObject, "an entry number of the list", ComboIndex, ApplyComboIndex},
+    {&QGroupBox::staticMetaObject, "true or false", CheckedState<QGroupBox>, ApplyChecked<QGroupBox>},
+    {&QRadioButton::staticMetaObject, "true or false", CheckedState<QRadioButton>,
+     ApplyChecked<QRadioButton>},
+    {&QAction::staticMetaObject, "true or false", CheckedState<QAction>, ApplyChecked<QAction>},
+};
+constexpr std::size_t TYPE_COUNT = sizeof CONTROL_TYPES / sizeof CONTROL_TYPES[0];
+
+// Row of the control's type in CONTROL_TYPES.
+std::size_t TypeIndex(const QObject* control)
+{
+    for (std::size_t i = 0; i < TYPE_COUNT; ++i)
+        if (control->metaObject()->inherits(CONTROL_TYPES[i].type)) return i;
+    assert(!"a control type the settings cannot store");
+    std::abort();
+}
+
+void WarnIgnored(const QSettings& settings, const QString& key, const QVariant& value, const char* expected)
+{
+    const QString shown = value.type() == QVariant::StringList
+                              ? value.toStringList().join(QStringLiteral(", "))
+                              : value.toString();
+    std::cout << "AutoQSettings: WARNING: ignoring the stored value \"" << shown.toLocal8Bit().constData()
+              << "\" of " << settings.group().toLocal8Bit().constData() << '/'
+              << key.toLocal8Bit().constData() << ", which is not " << expected
+              << "; the current value is kept" << std::endl;
+}
+
+void SaveAs(QSettings& settings, const QObject* control, const ControlType& type)
+{
+    settings.setValue(control->objectName(), type.value(control));
+}
+
+void LoadAs(QSettings& settings, QObject* control, const ControlType& type)
+{
+    const QString key = control->objectName();
+    const QVariant stored = settings.value(key, type.value(control));
+    if (!type.apply(control, stored)) WarnIgnored(settings, key, stored, type.expected);
+}
+
 } // namespace
 
 AutoQSettings::AutoQSettings(const QString& organization, const QString& application, const QString& version)
     : QSettings(QSettings::NativeFormat, QSettings::UserScope, organization, application)
 {
+    static_assert(std::tuple_size<decltype(m_controls)>::value == TYPE_COUNT, "one list per control type");
     const QFileInfo file(fileName());
     if (status() != QSettings::NoError || (file.exists() && (!file.isFile() || !file.isReadable()))) {
         m_readable = false;
@@ -68,139 +183,70 @@ AutoQSettings::AutoQSettings(const QString& organization, const QString& applica
 
 AutoQSettings::~AutoQSettings()
 {
-    m_checkboxes.clear();
-    m_spinboxes.clear();
-    m_lineedits.clear();
-    m_comboboxes.clear();
-    m_groupboxes.clear();
-    m_radiobuttons.clear();
+    for (auto& controls : m_controls)
+        controls.clear();
 }
 
 void AutoQSettings::add(QCheckBox* checkbox)
 {
-    assert(checkbox->objectName() != QString(""));
-    m_checkboxes.push_back(checkbox);
+    add(static_cast<QObject*>(checkbox));
 }
 
 void AutoQSettings::add(QSpinBox* spinbox)
 {
-    assert(spinbox->objectName() != QString(""));
-    m_spinboxes.push_back(spinbox);
+    add(static_cast<QObject*>(spinbox));
 }
 
 void AutoQSettings::add(QLineEdit* lineedit)
 {
-    assert(lineedit->objectName() != QString(""));
-    m_lineedits.push_back(lineedit);
+    add(static_cast<QObject*>(lineedit));
 }
 
 void AutoQSettings::add(QComboBox* combobox)
 {
-    assert(combobox->objectName() != QString(""));
-    m_comboboxes.push_back(combobox);
+    add(static_cast<QObject*>(combobox));
 }
 
 void AutoQSettings::add(QGroupBox* groupbox)
 {
-    assert(groupbox->objectName() != QString(""));
-    m_groupboxes.push_back(groupbox);
+    add(static_cast<QObject*>(groupbox));
 }
 
 void AutoQSettings::add(QRadioButton* radiobutton)
 {
-    assert(radiobutton->objectName() != QString(""));
-    m_radiobuttons.push_back(radiobutton);
+    add(static_cast<QObject*>(radiobutton));
+}
+
+void AutoQSettings::add(QObject* control)
+{
+    assert(control->objectName() != QString(""));
+    m_controls[TypeIndex(control)].push_back(control);
 }
 
 void AutoQSettings::save()
 {
     beginGroup(AUTO_GROUP);
-    for (QCheckBox* w : m_checkboxes)
-        setValue(w->objectName(), w->isChecked());
-    for (QSpinBox* w : m_spinboxes)
-        setValue(w->objectName(), w->value());
-    for (QLineEdit* w : m_lineedits)
-        setValue(w->objectName(), w->text());
-    for (QComboBox* w : m_comboboxes)
-        setValue(w->objectName(), w->currentIndex());
-    for (QGroupBox* w : m_groupboxes)
-        setValue(w->objectName(), w->isChecked());
-    for (QRadioButton* w : m_radiobuttons)
-        setValue(w->objectName(), w->isChecked());
+    for (std::size_t t = 0; t < TYPE_COUNT; ++t)
+        for (const QObject* control : m_controls[t])
+            SaveAs(*this, control, CONTROL_TYPES[t]);
     endGroup();
 }
 
 void AutoQSettings::load()
 {
     beginGroup(AUTO_GROUP);
-    bool ok = false;
-    for (QCheckBox* w : m_checkboxes) {
-        const QVariant v = value(w->objectName(), w->isChecked());
-        const bool b = ReadBool(v, &ok);
-        if (ok)
-            w->setChecked(b);
-        else
-            warnIgnored(w->objectName(), v, "true or false");
-    }
-    for (QSpinBox* w : m_spinboxes) {
-        const QVariant v = value(w->objectName(), w->value());
-        const int i = ReadInt(v, &ok);
-        if (ok)
-            w->setValue(i); // out-of-range values are clamped by the spin box
-        else
-            warnIgnored(w->objectName(), v, "a whole number");
-    }
-    for (QLineEdit* w : m_lineedits) {
-        const QVariant v = value(w->objectName(), w->text());
-        const QString s = ReadString(v, &ok);
-        if (ok)
-            w->setText(s);
-        else
-            warnIgnored(w->objectName(), v, "a text");
-    }
-    for (QComboBox* w : m_comboboxes) {
-        const QVariant v = value(w->objectName(), w->currentIndex());
-        const int i = ReadInt(v, &ok);
-        // An index past the list would leave the combo box with no entry selected.
-        if (ok && i >= 0 && i < w->count())
-            w->setCurrentIndex(i);
-        else
-            warnIgnored(w->objectName(), v, "an entry number of the list");
-    }
-    for (QGroupBox* w : m_groupboxes) {
-        const QVariant v = value(w->objectName(), w->isChecked());
-        const bool b = ReadBool(v, &ok);
-        if (ok)
-            w->setChecked(b);
-        else
-            warnIgnored(w->objectName(), v, "true or false");
-    }
-    for (QRadioButton* w : m_radiobuttons) {
-        const QVariant v = value(w->objectName(), w->isChecked());
-        const bool b = ReadBool(v, &ok);
-        if (ok)
-            w->setChecked(b);
-        else
-            warnIgnored(w->objectName(), v, "true or false");
-    }
+    for (std::size_t t = 0; t < TYPE_COUNT; ++t)
+        for (QObject* control : m_controls[t])
+            LoadAs(*this, control, CONTROL_TYPES[t]);
     endGroup();
 }
 
 void AutoQSettings::clear()
 {
     beginGroup(AUTO_GROUP);
-    for (QCheckBox* w : m_checkboxes)
-        remove(w->objectName());
-    for (QSpinBox* w : m_spinboxes)
-        remove(w->objectName());
-    for (QLineEdit* w : m_lineedits)
-        remove(w->objectName());
-    for (QComboBox* w : m_comboboxes)
-        remove(w->objectName());
-    for (QGroupBox* w : m_groupboxes)
-        remove(w->objectName());
-    for (QRadioButton* w : m_radiobuttons)
-        remove(w->objectName());
+    for (const auto& controls : m_controls)
+        for (const QObject* control : controls)
+            remove(control->objectName());
     endGroup();
 }
 
@@ -209,12 +255,12 @@ void AutoQSettings::save(QAbstractButton* button)
     setValue(button->objectName(), button->isChecked());
 }
 
-void AutoQSettings::warnIgnored(const QString& key, const QVariant& value, const char* expected) const
+void AutoQSettings::saveControl(QSettings& settings, const QObject* control)
 {
-    const QString shown = value.type() == QVariant::StringList
-                              ? value.toStringList().join(QStringLiteral(", "))
-                              : value.toString();
-    std::cout << "AutoQSettings: WARNING: ignoring the stored value \"" << shown.toLocal8Bit().constData()
-              << "\" of " << group().toLocal8Bit().constData() << '/' << key.toLocal8Bit().constData()
-              << ", which is not " << expected << "; the current value is kept" << std::endl;
+    SaveAs(settings, control, CONTROL_TYPES[TypeIndex(control)]);
+}
+
+void AutoQSettings::loadControl(QSettings& settings, QObject* control)
+{
+    LoadAs(settings, control, CONTROL_TYPES[TypeIndex(control)]);
 }

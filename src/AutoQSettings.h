@@ -5,10 +5,15 @@
 // stored and restored under their object names, in the subgroup "Auto/" of the
 // program's group. The persisted settings are simply the registered controls.
 //
+// How each type of control is stored, read back and checked is written once,
+// in a table of control types; the views use the same table for their own
+// settings (saveControl, loadControl).
+//
 // Interface thread only: the controls it touches are widgets.
 
 #include <QSettings>
 #include <QString>
+#include <array>
 #include <list>
 
 class QAbstractButton;
@@ -16,21 +21,12 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
+class QObject;
 class QRadioButton;
 class QSpinBox;
 
 class AutoQSettings : public QSettings
 {
-    // Non-owning: the controls belong to the windows, which outlive every use.
-    std::list<QCheckBox*> m_checkboxes;
-    std::list<QSpinBox*> m_spinboxes;
-    std::list<QLineEdit*> m_lineedits;
-    std::list<QComboBox*> m_comboboxes;
-    std::list<QGroupBox*> m_groupboxes;
-    std::list<QRadioButton*> m_radiobuttons;
-
-    bool m_readable = true;
-
 public:
     // User scope, native format, organisation and application as given; opens
     // the group application + version (for example "orfe009801") for good.
@@ -44,7 +40,9 @@ public:
     void add(QGroupBox* groupbox);
     void add(QRadioButton* radiobutton);
 
-    // Every registered control, type by type in the order above, under "Auto/".
+    // Every registered control under "Auto/", type by type in the order above
+    // (check boxes first: loading one enables the controls that depend on it),
+    // in registration order within a type.
     void save();
     // Applies the stored values through the controls' setters, so their change
     // signals run whatever is connected. An absent key, or a stored value that
@@ -59,8 +57,25 @@ public:
     // is on disk is then unknown, and writing to it could lose the user's data.
     bool readable() const { return m_readable; }
 
+    // One control in the group open on `settings`, under its object name: a
+    // check box, spin box, line edit, combo box, group box, radio button, or a
+    // checkable action (a view's boolean setting). Any other type is a
+    // programming error.
+    static void saveControl(QSettings& settings, const QObject* control);
+    // Reads the control's key with its current state as the default and applies
+    // it through the control's setter (a spin box clamps to its range). A stored
+    // value that cannot be read as the control's type leaves the control as it
+    // is and prints a warning.
+    static void loadControl(QSettings& settings, QObject* control);
+
 private:
-    void warnIgnored(const QString& key, const QVariant& value, const char* expected) const;
+    // Registered controls, one list per row of the table of control types.
+    // Non-owning: the controls belong to the windows, which outlive every use.
+    std::array<std::list<QObject*>, 7> m_controls;
+
+    bool m_readable = true;
+
+    void add(QObject* control);
 };
 
 #endif

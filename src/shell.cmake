@@ -12,8 +12,6 @@ set(ORFE_UI_DIR ${CMAKE_SOURCE_DIR}/ui)
 add_library(orfe_app STATIC
   ${CMAKE_CURRENT_SOURCE_DIR}/AboutBox.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/AboutBox.h
-  ${CMAKE_CURRENT_SOURCE_DIR}/AutoQSettings.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/AutoQSettings.h
   ${CMAKE_CURRENT_SOURCE_DIR}/CustomConfigForm.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/CustomConfigForm.h
   ${CMAKE_CURRENT_SOURCE_DIR}/CustomInstrumentTunerForm.cpp
@@ -31,7 +29,7 @@ target_compile_definitions(orfe_app PRIVATE
   ORFE_VERSION_NUMBER="${PROJECT_VERSION}"
   ORFE_BRANCH="${ORFE_BRANCH}"
   ORFE_INSTALL_PREFIX="${CMAKE_INSTALL_PREFIX}")
-target_link_libraries(orfe_app PUBLIC Music orfe_capture orfe_views Qt5::Widgets Qt5::Gui Qt5::Svg Qt5::Multimedia)
+target_link_libraries(orfe_app PUBLIC Music orfe_capture orfe_settings orfe_views Qt5::Widgets Qt5::Gui Qt5::Svg Qt5::Multimedia)
 
 add_executable(orfe ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
 target_compile_definitions(orfe PRIVATE ORFE_APP_ID="${ORFE_APP_ID}")

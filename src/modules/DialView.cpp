@@ -1,12 +1,8 @@
 #include "DialView.h"
 
 #include <QAction>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QPainter>
-#include <QSettings>
 #include <QSpinBox>
-#include <QWidgetAction>
 #include <cmath>
 
 namespace {
@@ -43,30 +39,6 @@ void DialView::setError(float error)
 {
     m_error = error;
     repaint();
-}
-
-void DialView::save()
-{
-    s_settings->setValue("showTolerance", showTolerance->isChecked());
-    s_settings->setValue("showTrace", showTrace->isChecked());
-    s_settings->setValue("useCents", useCents->isChecked());
-    s_settings->setValue("spinScale", spinScale->value());
-}
-
-void DialView::load()
-{
-    showTolerance->setChecked(s_settings->value("showTolerance", showTolerance->isChecked()).toBool());
-    showTrace->setChecked(s_settings->value("showTrace", showTrace->isChecked()).toBool());
-    useCents->setChecked(s_settings->value("useCents", useCents->isChecked()).toBool());
-    spinScale->setValue(s_settings->value("spinScale", spinScale->value()).toInt());
-}
-
-void DialView::clearSettings()
-{
-    s_settings->remove("showTolerance");
-    s_settings->remove("showTrace");
-    s_settings->remove("useCents");
-    s_settings->remove("spinScale");
 }
 
 void DialView::mouseReleaseEvent(QMouseEvent* e)

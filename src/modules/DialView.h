@@ -23,10 +23,6 @@ public:
     // Error of the current pitch in semitones; repaints at once.
     void setError(float error);
 
-    void save() override;
-    void load() override;
-    void clearSettings() override;
-
     void mouseReleaseEvent(QMouseEvent* e) override;
 
     float m_error;

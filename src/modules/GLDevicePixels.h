@@ -4,10 +4,10 @@
 // Fixed-function drawing on a QOpenGLWidget whose framebuffer has more pixels
 // than the widget has logical pixels (QT_SCALE_FACTOR, high-density screens),
 // so that a view shows the same picture whatever the screen's scale factor.
-// Two ways: a model-view scale that lets the drawing code keep the widget's
-// logical coordinates (glDeviceProjection), or drawing in device pixels with
-// every fixed length scaled by the ratio (DevicePixels). QPainter texts on the
-// same widget are placed in logical units. Interface thread only; the widget's
+// Views that keep logical coordinates use glPixelProjection (GLViewUtil.h);
+// these helpers are for views that draw in device pixels, with every fixed
+// length scaled by the ratio. QPainter texts on the same widget are placed in
+// logical units. Interface thread only; the widget's
 // context must be current.
 
 #include "GLViewUtil.h"
@@ -20,28 +20,6 @@
 #include <cmath>
 
 namespace orfe {
-
-// Device pixels per logical pixel of the widget.
-inline double devicePixelRatio(const QWidget* w)
-{
-    return w->devicePixelRatioF();
-}
-
-// Viewport (0, 0, dw, dh) and orthographic projection (0, dw, 0, dh) over the
-// widget's dw x dh device pixels (y up), then a model-view scale so that
-// vertices are given in logical pixels.
-inline void glDeviceProjection(const QWidget* w)
-{
-    const double r = devicePixelRatio(w);
-    glPixelProjection(qRound(w->width() * r), qRound(w->height() * r));
-    glScaled(r, r, 1.0);
-}
-
-// A line width given in logical pixels.
-inline void glLogicalLineWidth(const QWidget* w, double width)
-{
-    glLineWidth(GLfloat(width * devicePixelRatio(w)));
-}
 
 struct DevicePixels
 {

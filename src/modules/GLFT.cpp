@@ -44,7 +44,7 @@ GLFT::GLFT(QWidget* parent)
     m_popup_menu.addAction(dBScale);
 
     setting_winlen = addSpinSetting(tr("Size"), "setting_winlen", 1, 1000, 1, 20, tr("window length"),
-                                    SLOT(spinWinLengthChanged(int)));
+                                    SLOT(spinWinLengthChanged(int)), InSettingsStore);
     setting_winlen->setSuffix(" ms");
 
     for (const QString& text : {tr("- Press left mouse button to move the view"),

@@ -52,17 +52,20 @@ GLStatistics::GLStatistics(QWidget* parent)
         addCheckSetting(tr("Keep notes when hidden"), "setting_keep_hidden", false, SLOT(update()));
     setting_keep_n_values =
         addSpinSetting(tr("Keep n values"), "setting_keep_n_values", 1, 500, 3, 100,
-                       tr("Keep this number of values in the computation of the statistics"), SLOT(update()));
+                       tr("Keep this number of values in the computation of the statistics"), SLOT(update()),
+                       InSettingsStore);
     // Every value counts until a reset; the setting is only stored.
     setting_keep_n_values->setEnabled(false);
     setting_show_std =
         addCheckSetting(tr("Show standard deviation"), "setting_show_std", true, SLOT(update()));
     setting_scale_auto = addCheckSetting(tr("Scale auto"), "setting_scale_auto", true, SLOT(update()));
     setting_scale_auto->setEnabled(false);
-    setting_scale_min = addSpinSetting(tr("Scale min"), "setting_scale_min", -HT_LIMIT, HT_LIMIT, 6, -12,
-                                       tr("Scale min value (in semi-tones)"), SLOT(update()));
-    setting_scale_max = addSpinSetting(tr("Scale max"), "setting_scale_max", -HT_LIMIT, HT_LIMIT, 6, 12,
-                                       tr("Scale max value (in semi-tones)"), SLOT(update()));
+    setting_scale_min =
+        addSpinSetting(tr("Scale min"), "setting_scale_min", -HT_LIMIT, HT_LIMIT, 6, -12,
+                       tr("Scale min value (in semi-tones)"), SLOT(update()), InSettingsStore);
+    setting_scale_max =
+        addSpinSetting(tr("Scale max"), "setting_scale_max", -HT_LIMIT, HT_LIMIT, 6, 12,
+                       tr("Scale max value (in semi-tones)"), SLOT(update()), InSettingsStore);
     for (QSpinBox* spin : {setting_scale_min, setting_scale_max}) {
         connect(spin, SIGNAL(valueChanged(int)), this, SLOT(resizeScale()));
         connect(setting_scale_auto, SIGNAL(toggled(bool)), spin, SLOT(setDisabled(bool)));
@@ -71,10 +74,11 @@ GLStatistics::GLStatistics(QWidget* parent)
     // Leaving the automatic scale shows the range of the spin boxes at once.
     connect(setting_scale_auto, SIGNAL(toggled(bool)), this, SLOT(resizeScale()));
 
-    showTolerance = addCheckSetting(tr("Show tolerance"), "showTolerance", true, SLOT(update()));
-    useCents = addCheckSetting(tr("Use cents"), "useCents", true, SLOT(update()));
+    // Kept in step with the dial's, which stores them.
+    showTolerance = addCheckSetting(tr("Show tolerance"), "showTolerance", true, SLOT(update()), NotStored);
+    useCents = addCheckSetting(tr("Use cents"), "useCents", true, SLOT(update()), NotStored);
     spinScale = addSpinSetting(tr("Scale range"), "spinScale", 5, 50, 1, 50, tr("Scale range (in cents)"),
-                               SLOT(update()));
+                               SLOT(update()), NotStored);
 
     m_show_action->setIcon(QIcon(":/orfe/ui/images/module_statistics.svg"));
     hide();
@@ -164,7 +168,7 @@ void GLStatistics::initializeGL()
 
 void GLStatistics::resizeGL(int, int)
 {
-    orfe::glDeviceProjection(this);
+    orfe::glPixelProjection(*this);
 }
 
 void GLStatistics::paintGL()
@@ -188,8 +192,8 @@ void GLStatistics::paintGL()
     // GL drawing between the painter's texts.
     auto native = [&](double lineWidth, auto draw) {
         p.beginNativePainting();
-        orfe::glDeviceProjection(this);
-        orfe::glLogicalLineWidth(this, lineWidth);
+        orfe::glPixelProjection(*this);
+        orfe::glLineWidthLogical(*this, lineWidth);
         draw();
         p.endNativePainting();
     };

@@ -1,18 +1,22 @@
 #ifndef ORFE_GLVIEWUTIL_H
 #define ORFE_GLVIEWUTIL_H
 
-// Small helpers shared by the history views. Interface thread only; the GL
-// calls need the view's context to be current.
+// Small helpers shared by the OpenGL views. Interface thread only; the GL calls
+// need the view's context to be current.
+//
+// The views draw in logical pixels, the unit of their width() and height() and
+// of QPainter. The framebuffer of a QOpenGLWidget has devicePixelRatioF()
+// device pixels per logical pixel (2 on a screen scaled by 2), so the viewport
+// covers the device pixels while the projection stays in logical ones, and GL
+// line widths, which GL counts in device pixels, are scaled the same way.
 
 #include <GL/gl.h>
+#include <QWidget>
+#include <QtGlobal>
 #include <cstddef>
 
 namespace orfe {
 
-// Pixel coordinates with y pointing up: viewport (0, 0, w, h), orthographic
-// projection (0, w, 0, h, 0, 1), identity model-view. Also switches off what a
-// QPainter on the same context may have left on, so that plain coloured lines
-// come out as drawn.
 // Start state of every history view's context: white background.
 inline void glInitWhite()
 {
@@ -21,9 +25,13 @@ inline void glInitWhite()
     glLoadIdentity();
 }
 
-inline void glPixelProjection(int w, int h)
+// Viewport (0, 0, vw, vh) in framebuffer pixels, orthographic projection
+// (0, w, 0, h, 0, 1) with y pointing up, identity model-view. Also switches off
+// what a QPainter on the same context may have left on, so that plain coloured
+// lines come out as drawn.
+inline void glPixelProjection(int vw, int vh, double w, double h)
 {
-    glViewport(0, 0, w, h);
+    glViewport(0, 0, vw, vh);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(0, w, 0, h, 0, 1);
@@ -35,6 +43,28 @@ inline void glPixelProjection(int w, int h)
     glDisable(GL_STENCIL_TEST);
     glDisable(GL_SCISSOR_TEST);
     glDisable(GL_LINE_SMOOTH);
+}
+
+// Device pixel coordinates over a framebuffer of w x h pixels.
+inline void glPixelProjection(int w, int h)
+{
+    glPixelProjection(w, h, w, h);
+}
+
+// Logical pixel coordinates of `view`: the viewport covers the whole
+// framebuffer (width x height logical pixels times the device pixel ratio,
+// rounded as Qt sizes the framebuffer), the projection spans the logical size.
+inline void glPixelProjection(const QWidget& view)
+{
+    const qreal ratio = view.devicePixelRatioF();
+    glPixelProjection(qRound(view.width() * ratio), qRound(view.height() * ratio), view.width(),
+                      view.height());
+}
+
+// Line width of `width` logical pixels on `view`'s framebuffer.
+inline void glLineWidthLogical(const QWidget& view, float width)
+{
+    glLineWidth(float(width * view.devicePixelRatioF()));
 }
 
 // Number of steps a note of `count` values spans on the time axis. A note that

@@ -6,55 +6,40 @@
 // as a light red line. Drawn with fixed-function OpenGL, texts with QPainter.
 // Interface thread only.
 
-#include "View.h"
+#include "GLHistory.h"
 
-#include <QFont>
-#include <QOpenGLWidget>
 #include <deque>
 
-class QAction;
+// One played note of the volume history (GLVolumeHistory::Note).
+struct GLVolumeHistoryNote
+{
+    int ht;                    // semitone index of the note (gives its name)
+    std::deque<float> volumes; // dB, in order
 
-class GLVolumeHistory : public QOpenGLWidget, public View
+    explicit GLVolumeHistoryNote(int ht);
+    // Note name with octave under the current naming settings.
+    QString label() const;
+};
+
+using GLVolumeHistoryBase = GLNoteHistory<GLVolumeHistoryNote, &GLVolumeHistoryNote::volumes>;
+
+class GLVolumeHistory : public GLVolumeHistoryBase
 {
     Q_OBJECT
 
 public:
-    struct Note
-    {
-        int ht;                    // semitone index of the note (gives its name)
-        std::deque<float> volumes; // dB, in order
-
-        explicit Note(int ht);
-        // Note name with octave under the current naming settings.
-        QString label() const;
-    };
-
     explicit GLVolumeHistory(QWidget* parent = nullptr);
 
-    // Starts a new note; without "Keep previous notes" only this one is kept.
-    void addNote(const Note& note);
     // Adds a level (dB) to the last note; ignored when there is none.
     void addVolume(float volume);
 
-    void save() override;
-    void load() override;
-    void clearSettings() override;
-
-    void mouseReleaseEvent(QMouseEvent* e) override;
-
-    QFont m_font;
-    std::deque<Note> m_notes;
     int m_treshold;
-
-    QAction* keep;
 
 public slots:
     void setVolumeTreshold(int treshold);
-    void keepPreviousNotes(bool keep);
 
-    void initializeGL() override;
-    void paintGL() override;
-    void resizeGL(int w, int h) override;
+protected:
+    void paintHistory(QPainter& p) override;
 };
 
 #endif

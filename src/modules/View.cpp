@@ -1,13 +1,13 @@
 #include "View.h"
 
-#include <QSpinBox>
-
-#include <QHBoxLayout>
+#include "AutoQSettings.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QSettings>
+#include <QSpinBox>
 #include <QWidgetAction>
 #include <algorithm>
 #include <cassert>
@@ -88,7 +88,26 @@ void View::clearAllSettings()
     }
 }
 
-QAction* View::addCheckSetting(const QString& text, const char* key, bool checked, const char* slot)
+void View::save()
+{
+    for (const QObject* control : m_setting_controls)
+        AutoQSettings::saveControl(*s_settings, control);
+}
+
+void View::load()
+{
+    for (QObject* control : m_setting_controls)
+        AutoQSettings::loadControl(*s_settings, control);
+}
+
+void View::clearSettings()
+{
+    for (const QObject* control : m_setting_controls)
+        s_settings->remove(control->objectName());
+}
+
+QAction* View::addCheckSetting(const QString& text, const char* key, bool checked, const char* slot,
+                               Persistence persistence)
 {
     auto* action = new QAction(text, m_parent);
     action->setObjectName(QString::fromLatin1(key));
@@ -96,11 +115,12 @@ QAction* View::addCheckSetting(const QString& text, const char* key, bool checke
     action->setChecked(checked);
     QObject::connect(action, SIGNAL(toggled(bool)), m_parent, slot);
     m_popup_menu.addAction(action);
+    if (persistence == Stored) m_setting_controls.push_back(action);
     return action;
 }
 
 QSpinBox* View::addSpinSetting(const QString& caption, const char* key, int min, int max, int step, int value,
-                               const QString& tooltip, const char* slot)
+                               const QString& tooltip, const char* slot, Persistence persistence)
 {
     auto* row = new QWidget(&m_popup_menu);
     auto* layout = new QHBoxLayout(row);
@@ -117,5 +137,10 @@ QSpinBox* View::addSpinSetting(const QString& caption, const char* key, int min,
     auto* action = new QWidgetAction(&m_popup_menu);
     action->setDefaultWidget(row);
     m_popup_menu.addAction(action);
+    if (persistence == Stored) m_setting_controls.push_back(spin);
+    // The program's settings store keeps it under "Auto/" by its object name;
+    // a plain QSettings (a view on its own) does not.
+    if (persistence == InSettingsStore)
+        if (auto* store = dynamic_cast<AutoQSettings*>(s_settings)) store->add(spin);
     return spin;
 }

@@ -11,6 +11,8 @@ add_library(orfe_views STATIC
   ${CMAKE_CURRENT_LIST_DIR}/DialView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DialView.h
   ${CMAKE_CURRENT_LIST_DIR}/GLViewUtil.h
+  ${CMAKE_CURRENT_LIST_DIR}/GLHistory.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GLHistory.h
   ${CMAKE_CURRENT_LIST_DIR}/ViewFeed.h
   ${CMAKE_CURRENT_LIST_DIR}/GLErrorHistory.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GLErrorHistory.h
@@ -29,4 +31,4 @@ add_library(orfe_views STATIC
   ${CMAKE_CURRENT_LIST_DIR}/GLFT.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GLFT.h)
 target_include_directories(orfe_views PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(orfe_views PUBLIC Music Qt5::Widgets Qt5::Gui OpenGL::GL)
+target_link_libraries(orfe_views PUBLIC Music orfe_settings Qt5::Widgets Qt5::Gui OpenGL::GL)

@@ -1,7 +1,9 @@
 #include <QtTest>
 
+#include "CountingAllocator.h"
 #include "Music/CombedFT.h"
 #include "Music/Music.h"
+#include "PitchModelReset.h"
 
 #include <atomic>
 #include <cmath>
@@ -11,29 +13,6 @@
 #include <sstream>
 
 using namespace Music;
-
-// Counts the C++ allocations made while `g_counting` is on, to show that an
-// analysis allocates nothing. Replaces the global operators of this test only.
-namespace {
-std::atomic<bool> g_counting{false};
-std::atomic<long> g_news{0};
-} // namespace
-
-void* operator new(std::size_t n)
-{
-    if (g_counting) ++g_news;
-    void* p = std::malloc(n ? n : 1);
-    if (!p) throw std::bad_alloc();
-    return p;
-}
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
 
 namespace {
 
@@ -94,12 +73,7 @@ class TestCombedFT : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        SetAFreq(440);
-        SetSemitoneBounds(-48, 48);
-        SetSamplingRate(44100);
-    }
+    void init() { resetPitchModel(44100, -48, 48); }
 
     void algorithmDefaults()
     {
@@ -415,18 +389,15 @@ private slots:
         d.m_use_audibility_ratio = audibility;
         const std::deque<double> b = signal(kind, d.size());
         d.apply(b); // first run outside the count, as in the program
-        g_news = 0;
-        g_counting = true;
+        startCountingAllocations();
         for (int i = 0; i < 3; ++i)
             d.apply(b);
-        g_counting = false;
-        QCOMPARE(long(g_news), 0L);
+        QCOMPARE(stopCountingAllocations(), 0L);
 
         // The counter itself works: a vector allocates once.
-        g_counting = true;
+        startCountingAllocations();
         std::vector<double>* v = new std::vector<double>(10);
-        g_counting = false;
-        QCOMPARE(long(g_news), 2L);
+        QCOMPARE(stopCountingAllocations(), 2L);
         delete v;
     }
 };

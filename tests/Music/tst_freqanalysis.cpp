@@ -6,6 +6,7 @@
 #include "Music/CFFTW3.h"
 #include "Music/FreqAnalysis.h"
 #include "Music/Music.h"
+#include "PitchModelReset.h"
 
 #include <cmath>
 #include <sys/wait.h>
@@ -70,12 +71,7 @@ class TestFreqAnalysis : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        SetSamplingRate(12800);
-        SetAFreq(440);
-        SetSemitoneBounds(-48, 48);
-    }
+    void init() { resetPitchModel(12800, -48, 48); }
 
     void fitParabola_data()
     {

@@ -7,6 +7,7 @@
 #include "Music/MonoQuantizer.h"
 #include "Music/Music.h"
 #include "Music/TimeAnalysis.h"
+#include "PitchModelReset.h"
 
 #include <cmath>
 #include <deque>
@@ -74,13 +75,7 @@ class TestPipeline : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        SetAFreq(440.0);
-        SetTuning(CHROMATIC);
-        SetSemitoneBounds(-48, 48);
-        SetSamplingRate(44100);
-    }
+    void init() { resetPitchModel(44100, -48, 48); }
 
     void minimumDrain_data()
     {

@@ -2,6 +2,7 @@
 
 #include "Music/MonoQuantizer.h"
 #include "Music/Music.h"
+#include "PitchModelReset.h"
 
 #include <cmath>
 #include <vector>
@@ -61,12 +62,7 @@ class TestQuantizer : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        SetAFreq(440.0);
-        SetTuning(CHROMATIC);
-        SetSemitoneBounds(-48, 48);
-    }
+    void init() { resetPitchModel(-1, -48, 48); }
 
     void defaults()
     {

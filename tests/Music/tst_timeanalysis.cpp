@@ -2,6 +2,7 @@
 
 #include "Music/Music.h"
 #include "Music/TimeAnalysis.h"
+#include "PitchModelReset.h"
 
 #include <cmath>
 #include <deque>
@@ -31,12 +32,7 @@ class TestTimeAnalysis : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        SetAFreq(440.0);
-        SetTuning(CHROMATIC);
-        SetSamplingRate(44100);
-    }
+    void init() { resetPitchModel(44100); }
 
     void averageWaveLength_data()
     {

@@ -51,7 +51,12 @@ const QStringList REGISTERED{"ui_chkFullScreen",
                              "ui_rdUseTimeRefinement",
                              "ui_spinTimeRefinMaxPeriod",
                              "ui_grpQuantizer",
-                             "ui_spinErrorLatency"};
+                             "ui_spinErrorLatency",
+                             // registered by the spectrum and statistics views
+                             "setting_winlen",
+                             "setting_keep_n_values",
+                             "setting_scale_min",
+                             "setting_scale_max"};
 
 QStringList Sorted(QStringList list)
 {

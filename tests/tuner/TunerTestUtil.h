@@ -8,6 +8,7 @@
 #include "CustomInstrumentTunerForm.h"
 #include "DialView.h"
 #include "Music/Music.h"
+#include "PitchModelReset.h"
 
 #include <QColor>
 #include <QDir>
@@ -50,16 +51,6 @@ public:
 private:
     QTemporaryDir m_dir;
 };
-
-// The pitch model is process-wide: every test starts from its factory state.
-inline void resetPitchModel()
-{
-    Music::SetAFreq(440.0);
-    Music::SetTuning(Music::CHROMATIC);
-    Music::s_transposition = 0;
-    Music::s_notes_name = Music::NotesName(0);
-    Music::SetSemitoneBounds(-36, 48);
-}
 
 inline QColor statusColour(const CustomInstrumentTunerForm& w)
 {
@@ -143,8 +134,10 @@ public:
         args << tone_args;
         m_process->start(QStringLiteral(ORFE_JACK_TONES), args);
         if (!m_process->waitForStarted(5000)) return false;
+        // The player synthesises all its sound before it activates its client:
+        // 600 s of tone take several seconds, over 10 on a busy machine.
         QByteArray out;
-        for (int i = 0; i < 100 && !out.contains("playing"); ++i) {
+        for (int i = 0; i < 600 && !out.contains("playing"); ++i) {
             m_process->waitForReadyRead(100);
             out += m_process->readAll();
             if (m_process->state() != QProcess::Running) break;

@@ -15,12 +15,39 @@
 #include "ViewTestUtil.h"
 
 #include <QAction>
+#include <QFile>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <iostream>
+#include <sstream>
 
 using namespace viewtest;
+
+namespace {
+
+// Captures what is written to std::cout during its lifetime.
+struct CoutCapture
+{
+    std::ostringstream text;
+    std::streambuf* old;
+    CoutCapture() : old(std::cout.rdbuf(text.rdbuf())) {}
+    ~CoutCapture() { std::cout.rdbuf(old); }
+};
+
+// A settings file holding the INI text `lines` under the group [Dial], as a
+// user might have edited it.
+QString writeDialSettings(const QTemporaryDir& dir, const QByteArray& lines)
+{
+    const QString path = dir.filePath("s.ini");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return QString();
+    file.write("[Dial]\n" + lines + "\n");
+    return path;
+}
+
+} // namespace
 
 static const QColor NEEDLE(64, 64, 64);
 static const QColor FILL(123, 205, 145);
@@ -51,6 +78,9 @@ private slots:
     void unitText_data();
     void unitText();
     void persistence();
+    void storedScale_data();
+    void storedScale();
+    void storedGarbageKeepsEverySetting();
 
 private:
     QImage paint(float error, bool portrait = false);
@@ -448,6 +478,67 @@ void TestDialView::persistence()
     QVERIFY(!m_dial->useCents->isChecked());
     settings.endGroup();
     View::s_settings = nullptr;
+}
+
+void TestDialView::storedScale_data()
+{
+    // The scale range goes from 5 to 100 cents; the dial shows 60 before loading.
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<int>("expected");
+    QTest::addColumn<bool>("warned");
+    QTest::newRow("valid") << QByteArray("30") << 30 << false;
+    QTest::newRow("valid, spaces") << QByteArray("\" 25 \"") << 25 << false;
+    QTest::newRow("above the range: clamped to 100") << QByteArray("150") << 100 << false;
+    QTest::newRow("below the range: clamped to 5") << QByteArray("2") << 5 << false;
+    QTest::newRow("negative: clamped to 5") << QByteArray("-40") << 5 << false;
+    // Read as 0, then clamped, such text would give a 5-cent scale.
+    QTest::newRow("garbage") << QByteArray("abc") << 60 << true;
+    QTest::newRow("empty") << QByteArray("") << 60 << true;
+    QTest::newRow("not whole") << QByteArray("12.5") << 60 << true;
+    QTest::newRow("a truth value") << QByteArray("true") << 60 << true;
+    QTest::newRow("a list") << QByteArray("30, 40") << 60 << true;
+}
+
+void TestDialView::storedScale()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(int, expected);
+    QFETCH(bool, warned);
+    QTemporaryDir dir;
+    QSettings settings(writeDialSettings(dir, "spinScale=" + stored), QSettings::IniFormat);
+    View::s_settings = &settings;
+    m_dial->spinScale->setValue(60);
+    QSignalSpy changed(m_dial->spinScale, SIGNAL(valueChanged(int)));
+    CoutCapture out;
+    settings.beginGroup("Dial");
+    m_dial->load();
+    settings.endGroup();
+    View::s_settings = nullptr;
+    QCOMPARE(m_dial->spinScale->value(), expected);
+    // A value that changes the control runs the connected slots; a kept one does not.
+    QCOMPARE(changed.count(), expected == 60 ? 0 : 1);
+    const QString text = QString::fromStdString(out.text.str());
+    QCOMPARE(text.contains("WARNING: ignoring the stored value"), warned);
+    if (warned) QVERIFY2(text.contains("of Dial/spinScale, which is not a whole number"), qPrintable(text));
+}
+
+void TestDialView::storedGarbageKeepsEverySetting()
+{
+    // Through loadAll, as at start-up: each key is read on its own, a damaged
+    // one keeps the control's state while the others load.
+    QTemporaryDir dir;
+    QSettings settings(writeDialSettings(dir, "showTolerance=false\nshowTrace=perhaps\n"
+                                              "useCents=2\nspinScale=x20"),
+                       QSettings::IniFormat);
+    View::s_settings = &settings;
+    CoutCapture out;
+    View::loadAll();
+    View::s_settings = nullptr;
+    QVERIFY(!m_dial->showTolerance->isChecked());
+    QVERIFY(m_dial->showTrace->isChecked());
+    QVERIFY(m_dial->useCents->isChecked());
+    QCOMPARE(m_dial->spinScale->value(), 50);
+    QCOMPARE(QString::fromStdString(out.text.str()).count("WARNING"), 3);
 }
 
 QTEST_MAIN(TestDialView)

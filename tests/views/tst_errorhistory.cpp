@@ -8,6 +8,7 @@
 #include "ViewTestUtil.h"
 
 #include "Music/Music.h"
+#include "PitchModelReset.h"
 
 #include <QAction>
 #include <QSettings>
@@ -51,8 +52,7 @@ private:
 
 void TestErrorHistory::init()
 {
-    Music::s_notes_name = Music::LOCAL_ANGLO;
-    Music::s_transposition = 0;
+    resetPitchModel();
     m_view = new GLErrorHistory; // checked show action: shown at once
     QVERIFY(m_view->isVisible());
     QVERIFY(QTest::qWaitForWindowExposed(m_view));

@@ -56,6 +56,43 @@ public:
     QSpinBox* number;
 };
 
+// A view whose settings are made by the builders: "flag" and "number" are
+// stored by default, "hidden" is made NotStored. With `extra`, it also keeps a
+// key of its own, "extra", through overrides that call the View versions.
+class BuilderView : public QWidget, public View
+{
+public:
+    BuilderView(const QString& name, QWidget* parent, bool extra)
+        : QWidget(parent), View(name, this), m_extra(extra)
+    {
+        flag = addCheckSetting("Flag", "flag", true, SLOT(update()));
+        hidden = addCheckSetting("Hidden", "hidden", false, SLOT(update()), NotStored);
+        number = addSpinSetting("Number", "number", 1, 20, 1, 10, "tip", SLOT(update()));
+    }
+    void save() override
+    {
+        View::save();
+        if (m_extra) s_settings->setValue("extra", extraValue);
+    }
+    void load() override
+    {
+        View::load();
+        if (m_extra) extraValue = s_settings->value("extra", extraValue).toString();
+    }
+    void clearSettings() override
+    {
+        View::clearSettings();
+        if (m_extra) s_settings->remove("extra");
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override { View::mouseReleaseEvent(e); }
+
+    bool m_extra;
+    QAction* flag;
+    QAction* hidden;
+    QSpinBox* number;
+    QString extraValue = "factory";
+};
+
 class TestView : public QObject
 {
     Q_OBJECT
@@ -75,6 +112,7 @@ private slots:
     void loadAppliesStoredValues();
     void clearRemovesStoredKeysOnly();
     void operationsVisitInConstructionOrder();
+    void builderSettingsPersistByDefault();
     void destroyedViewLeavesRegistry();
     void missingSettingsObjectStops_data();
     void missingSettingsObjectStops();
@@ -373,6 +411,55 @@ void TestView::operationsVisitInConstructionOrder()
     View::clearAllSettings();
     QCOMPARE(s_log, (QStringList{"save First", "save Second", "save Third", "load First", "load Second",
                                  "load Third", "clear First", "clear Second", "clear Third"}));
+}
+
+void TestView::builderSettingsPersistByDefault()
+{
+    QWidget window;
+    BuilderView plain("Plain", &window, false);
+    BuilderView extended("Extended", &window, true);
+    QCOMPARE(plain.m_setting_controls, (std::vector<QObject*>{plain.flag, plain.number}));
+    plain.flag->setChecked(false);
+    plain.hidden->setChecked(true);
+    plain.number->setValue(14);
+    extended.extraValue = "mine";
+    View::saveAll();
+    m_settings->sync();
+    QSettings file(m_file, QSettings::IniFormat);
+    QStringList keys = file.allKeys();
+    keys.sort();
+    QCOMPARE(keys, (QStringList{"Extended/extra", "Extended/flag", "Extended/number", "Extended/show",
+                                "Plain/flag", "Plain/number", "Plain/show"}));
+    QCOMPARE(file.value("Plain/flag").toBool(), false);
+    QCOMPARE(file.value("Plain/number").toInt(), 14);
+    QCOMPARE(file.value("Extended/flag").toBool(), true);
+    QCOMPARE(file.value("Extended/number").toInt(), 10);
+    QCOMPARE(file.value("Extended/extra").toString(), QString("mine"));
+
+    // Loading: the stored values come back; a key of a NotStored control is
+    // not read.
+    file.setValue("Extended/flag", false);
+    file.setValue("Extended/hidden", true);
+    file.setValue("Extended/number", 3);
+    file.setValue("Extended/extra", "stored");
+    file.sync();
+    m_settings->sync();
+    QSignalSpy toggled(extended.flag, SIGNAL(toggled(bool)));
+    View::loadAll();
+    QVERIFY(!extended.flag->isChecked());
+    QCOMPARE(toggled.count(), 1);
+    QVERIFY(!extended.hidden->isChecked());
+    QCOMPARE(extended.number->value(), 3);
+    QCOMPARE(extended.extraValue, QString("stored"));
+    QVERIFY(!plain.flag->isChecked());
+    QCOMPARE(plain.number->value(), 14);
+
+    // Clearing removes the stored keys, and only those.
+    View::clearAllSettings();
+    m_settings->sync();
+    file.sync();
+    QCOMPARE(file.allKeys(), QStringList{"Extended/hidden"});
+    QCOMPARE(extended.number->value(), 3);
 }
 
 void TestView::destroyedViewLeavesRegistry()

@@ -9,6 +9,7 @@
 #include "ViewTestUtil.h"
 
 #include "Music/Music.h"
+#include "PitchModelReset.h"
 
 #include <QAction>
 #include <QSettings>
@@ -49,8 +50,7 @@ private:
 
 void TestVolumeHistory::init()
 {
-    Music::s_notes_name = Music::LOCAL_ANGLO;
-    Music::s_transposition = 0;
+    resetPitchModel();
     m_view = new GLVolumeHistory;
     QVERIFY(!m_view->isVisible()); // hidden at construction
     QFont font("DejaVu Sans");
