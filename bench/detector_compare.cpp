@@ -331,7 +331,7 @@ struct Tally
     double coverage() const { return active ? 100.0 * double(with_note) / double(active) : NAN; }
 };
 
-int Files(const std::string& list, double threshold_db, bool verbose)
+int Files(const std::string& list, double threshold_db, int min_ht, bool verbose)
 {
     std::ifstream in(list);
     if (!in) {
@@ -339,7 +339,7 @@ int Files(const std::string& list, double threshold_db, bool verbose)
         return 2;
     }
     Music::SetAFreq(440);
-    Music::SetSemitoneBounds(-36, 48); // the factory range
+    Music::SetSemitoneBounds(min_ht, 48); // -36: the factory range
     const double threshold = std::pow(10.0, threshold_db / 20.0);
     std::map<std::string, Tally> total;
     std::map<int, std::unique_ptr<Runner>> mpm, combed;
@@ -405,7 +405,7 @@ int Files(const std::string& list, double threshold_db, bool verbose)
             std::printf("\n");
         }
     }
-    std::printf("\n%d files, threshold %.0f dB, note range -36..48\n\n", files, threshold_db);
+    std::printf("\n%d files, threshold %.0f dB, note range %d..48\n\n", files, threshold_db, min_ht);
     std::printf(
         "| detector | active cycles | with a note | wrong note (of those with one) |\n|---|---|---|---|\n");
     for (auto& kv : total)
@@ -414,22 +414,57 @@ int Files(const std::string& list, double threshold_db, bool verbose)
     return 0;
 }
 
+// One line per cycle: time, level, and each detector's estimate with its error.
+int Trace(const std::string& path, int midi, int min_ht)
+{
+    std::vector<float> sound;
+    int rate = 0;
+    if (!ReadMono(path, sound, rate)) {
+        std::fprintf(stderr, "cannot read %s\n", path.c_str());
+        return 2;
+    }
+    Music::SetAFreq(440);
+    Music::SetSemitoneBounds(min_ht, 48);
+    std::unique_ptr<Runner> fit, combed;
+    {
+        Quiet q;
+        Music::SetSamplingRate(rate);
+        fit.reset(new FitRunner(0));
+        combed.reset(new CombedRunner(0, true));
+    }
+    std::vector<Estimate> a, b;
+    Run(*fit, sound, rate, a);
+    Run(*combed, sound, rate, b);
+    const double truth = 440.0 * std::pow(2.0, (midi - 69) / 12.0);
+    for (size_t i = 0; i < a.size(); ++i)
+        std::printf("%6.2f %7.1f dB  partials %9.3f Hz %8.1f ¢  combed+time %9.3f Hz %8.1f ¢\n", a[i].t,
+                    a[i].level, a[i].f, a[i].f > 0 ? Cents(a[i].f, truth) : 0.0, b[i].f,
+                    b[i].f > 0 ? Cents(b[i].f, truth) : 0.0);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc >= 4 && std::strcmp(argv[1], "trace") == 0)
+        return Trace(argv[2], std::atoi(argv[3]), argc >= 5 ? std::atoi(argv[4]) : -36);
     if (argc >= 2 && std::strcmp(argv[1], "synth") == 0)
         return Synth(argc >= 3 && std::strcmp(argv[2], "--quick") == 0);
     if (argc >= 3 && std::strcmp(argv[1], "files") == 0) {
         double threshold = -60;
         bool verbose = false;
+        int min_ht = -36;
         for (int i = 3; i < argc; ++i) {
             if (std::strcmp(argv[i], "--threshold-db") == 0 && i + 1 < argc) threshold = std::atof(argv[++i]);
+            if (std::strcmp(argv[i], "--min-ht") == 0 && i + 1 < argc) min_ht = std::atoi(argv[++i]);
             if (std::strcmp(argv[i], "--verbose") == 0) verbose = true;
         }
-        return Files(argv[2], threshold, verbose);
+        return Files(argv[2], threshold, min_ht, verbose);
     }
-    std::fprintf(stderr, "usage: detector_compare synth [--quick]\n"
-                         "       detector_compare files LIST [--threshold-db -60] [--verbose]\n");
+    std::fprintf(stderr,
+                 "usage: detector_compare synth [--quick]\n"
+                 "       detector_compare files LIST [--threshold-db -60] [--min-ht -36] [--verbose]\n"
+                 "       detector_compare trace WAV MIDI_NOTE [MIN_HT]\n");
     return 2;
 }

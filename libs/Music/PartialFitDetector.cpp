@@ -24,6 +24,12 @@ constexpr double k_leak_reach = 16.0;
 // Partials weaker than this, relative to the strongest, do not enter the fit:
 // at -60 dB their measure is as much noise as partial.
 constexpr double k_min_partial_level = 1e-3;
+// Fewest partials a stretch is fitted on: with fewer, a stretch fitted to the
+// scatter of the lowest ones would steer the search of the next ones onto the
+// wrong ranks.
+constexpr int k_min_stretch_partials = 5;
+// Largest stretch B taken from a fit: beyond the highest strings of a piano.
+constexpr double k_max_stretch = 0.05;
 // The fit may stray this far from the period (ln of a semitone) before it is
 // taken to rest on something else than the partials of that period.
 constexpr double k_max_fit_shift = 0.0578;
@@ -481,19 +487,25 @@ double PartialFitDetector::fitPartials(double& B, int& used) const
     if (used == 0) return 0.0;
     double a = sy / sw, b = 0.0;
     const double det = sw * sxx - sx * sx;
-    if (used >= 3 && det > 1e-9 * sw * sxx) {
+    if (used >= k_min_stretch_partials && det > 1e-9 * sw * sxx) {
         const double b_fit = (sw * sxy - sx * sy) / det;
         const double a_fit = (sy - b_fit * sx) / sw;
-        // Keep the stretch only where it stands out of the scatter (twice its
-        // standard error) and is a stretch (B > 0).
-        double residual = 0;
+        // Keep the stretch only where it explains the scatter: a string's
+        // partials lie on the curve, while several voices or a vibrato scatter
+        // the upper partials either way, which a free B would follow into a
+        // first partial far from the sound. So B must be a stretch (B > 0, at
+        // most k_max_stretch), stand out of the scatter (twice its standard
+        // error), and leave under a quarter of the residual of the plain series.
+        double stretched = 0, plain = 0;
         for (const Partial& p : m_partials) {
             const double x = double(p.rank) * p.rank;
-            const double r = (p.bin / p.rank) * (p.bin / p.rank) - a_fit - b_fit * x;
-            residual += weight(p) * r * r;
+            const double y = (p.bin / p.rank) * (p.bin / p.rank);
+            stretched += weight(p) * (y - a_fit - b_fit * x) * (y - a_fit - b_fit * x);
+            plain += weight(p) * (y - a) * (y - a);
         }
-        const double var_b = residual / (used - 2) * sw / det;
-        if (b_fit > 0 && a_fit > 0 && b_fit * b_fit > 4.0 * var_b) {
+        const double var_b = stretched / (used - 2) * sw / det;
+        if (b_fit > 0 && a_fit > 0 && b_fit <= k_max_stretch * a_fit && b_fit * b_fit > 4.0 * var_b &&
+            stretched < 0.25 * plain) {
             a = a_fit;
             b = b_fit;
         }
