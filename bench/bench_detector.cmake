@@ -1,4 +1,4 @@
-# Speed of one detector analysis (CombedFT::apply) with Google Benchmark.
+# Speed of one analysis of each detector (CombedFT, PartialFitDetector) with Google Benchmark.
 find_package(benchmark QUIET)
 if(benchmark_FOUND)
   add_executable(bench_detector ${CMAKE_CURRENT_LIST_DIR}/bench_detector.cpp)

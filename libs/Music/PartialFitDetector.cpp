@@ -34,6 +34,14 @@ constexpr double k_max_stretch = 0.05;
 // taken to rest on something else than the partials of that period.
 constexpr double k_max_fit_shift = 0.0578;
 
+// |z| for the moduli of a spectrum: several times cheaper than std::abs
+// (hypot), whose care only matters where the squares overflow.
+double Modulus(std::complex<double> z)
+{
+    const double m = std::sqrt(std::norm(z));
+    return std::isfinite(m) ? m : std::abs(z);
+}
+
 // Smallest size >= n that FFTW transforms fast: 2^a, 3 * 2^a or 5 * 2^a.
 int TransformSize(int n)
 {
@@ -211,13 +219,16 @@ void PartialFitDetector::apply(const std::deque<double>& buffer)
     const double rate = GetSamplingRate();
 
     // The mean is no pitch; taking it out keeps its leakage off the lowest partials.
+    // (Iterators: indexing a deque costs a division per sample.)
     double mean = 0.0;
-    for (int i = 0; i < W; ++i)
-        mean += buffer[size_t(i)];
+    auto sample = buffer.begin();
+    for (int i = 0; i < W; ++i, ++sample)
+        mean += *sample;
     mean /= W;
     if (!std::isfinite(mean)) mean = 0.0;
-    for (int i = 0; i < W; ++i) {
-        const double x = buffer[size_t(i)] - mean;
+    sample = buffer.begin();
+    for (int i = 0; i < W; ++i, ++sample) {
+        const double x = *sample - mean;
         m_plan.in[size_t(i)] = std::isfinite(x) ? m_win[size_t(i)] * x : 0.0;
     }
     m_plan.execute(false);
@@ -318,13 +329,17 @@ bool PartialFitDetector::findPeriod(double& lag)
             highest_top = top;
         }
     }
+    // A top that reaches 0.98 cannot rise enough to move the threshold.
     double highest_lag;
-    const double highest = exactTop(highest_top, highest_lag);
+    const double highest = highest_parabolic >= 0.98 ? highest_parabolic : exactTop(highest_top, highest_lag);
     const double threshold = m_peak_ratio * std::max(highest_parabolic, highest);
     for (int top : m_key_maxima) {
-        double l = highest_lag;
-        if (top != highest_top && parabolicTop(top, l) < 0.7 * threshold) continue;
-        const double h = top == highest_top ? highest : exactTop(top, l);
+        double l;
+        double h = parabolicTop(top, l);
+        if (h < 0.7 * threshold) continue;
+        // A parabola through three samples of a top lies under it: only the
+        // candidates it leaves under the threshold need the true top.
+        if (h < threshold) h = exactTop(top, l);
         if (h < threshold) continue;
         lag = l;
         m_clarity = std::min(1.0, h);
@@ -346,31 +361,29 @@ double PartialFitDetector::exactTop(int top, double& lag) const
 {
     // r(t) = (1/N) sum over k of c_k P_k cos(2 pi k t / N), c_k = 1 at 0 and N/2,
     // 2 elsewhere: the autocorrelation at any lag (the zero padding keeps it
-    // from wrapping). Its first and second derivatives come in the same pass.
+    // from wrapping). With its first two derivatives at the parabola's top, one
+    // Newton step gives the true top: t - r'/r'', r - r'^2 / (2 r'').
     const int N = int(m_acf.in.size());
-    double value = parabolicTop(top, lag);
-    for (int step = 0; step < 2; ++step) {
-        const std::complex<double> turn = std::polar(1.0, 2.0 * M_PI * lag / N);
-        std::complex<double> z(1.0, 0.0);
-        double r = 0, d1 = 0, d2 = 0;
-        for (int k = 0; k <= m_power_top; ++k) {
-            const double p = (k == 0 || k == N / 2 ? 1.0 : 2.0) * m_acf.in[size_t(k)];
-            const double w = 2.0 * M_PI * k / N;
-            r += p * z.real();
-            d1 -= p * w * z.imag();
-            d2 -= p * w * w * z.real();
-            z *= turn;
-        }
-        if (step == 0 && d2 < 0) lag = std::clamp(lag - d1 / d2, top - 1.0, top + 1.0);
-        if (step == 1) {
-            // The window's autocorrelation between its whole lags.
-            const int i = std::min(int(lag), m_lag_max);
-            const double wacf =
-                m_win_acf[size_t(i)] + (lag - i) * (m_win_acf[size_t(i + 1)] - m_win_acf[size_t(i)]);
-            value = r / (m_acf.out[0].real() * wacf);
-        }
+    const double value = parabolicTop(top, lag);
+    const std::complex<double> turn = std::polar(1.0, 2.0 * M_PI * lag / N);
+    std::complex<double> z(1.0, 0.0);
+    double r = 0, d1 = 0, d2 = 0;
+    for (int k = 0; k <= m_power_top; ++k) {
+        const double p = (k == 0 || k == N / 2 ? 1.0 : 2.0) * m_acf.in[size_t(k)];
+        const double w = 2.0 * M_PI * k / N;
+        r += p * z.real();
+        d1 -= p * w * z.imag();
+        d2 -= p * w * w * z.real();
+        z *= turn;
     }
-    return value;
+    if (!(d2 < 0)) return value;
+    const double step = std::clamp(-d1 / d2, -1.0, 1.0);
+    lag = std::clamp(lag + step, top - 1.0, top + 1.0);
+    const double peak = r + d1 * step + 0.5 * d2 * step * step;
+    // The window's autocorrelation between its whole lags.
+    const int i = std::min(int(lag), m_lag_max);
+    const double wacf = m_win_acf[size_t(i)] + (lag - i) * (m_win_acf[size_t(i + 1)] - m_win_acf[size_t(i)]);
+    return std::max(value, peak / (m_acf.out[0].real() * wacf));
 }
 
 void PartialFitDetector::measurePartials(double lag)
@@ -404,8 +417,10 @@ void PartialFitDetector::measurePartials(double lag)
         p.peak = peak;
         p.bin = peak;
         p.amp = X[size_t(peak)] / kernel(0.0);
+        p.level = Modulus(p.amp);
         m_partials.push_back(p);
-        remeasure(m_partials.size() - 1, m_partials.back());
+        // One Newton step: the final round below measures it again anyway.
+        remeasure(m_partials.size() - 1, m_partials.back(), 1);
 
         int used = 0;
         const double f1 = fitPartials(B, used);
@@ -416,11 +431,11 @@ void PartialFitDetector::measurePartials(double lag)
     // first pass estimated them (the first pass only knew the lower ones).
     m_remeasured.resize(m_partials.size());
     for (size_t i = 0; i < m_partials.size(); ++i)
-        remeasure(i, m_remeasured[i]);
+        remeasure(i, m_remeasured[i], 2);
     m_partials.swap(m_remeasured);
 }
 
-void PartialFitDetector::remeasure(size_t i, Partial& out) const
+void PartialFitDetector::remeasure(size_t i, Partial& out, int steps) const
 {
     const std::vector<std::complex<double>>& X = m_plan.out;
     const Partial p = m_partials[i];
@@ -441,19 +456,20 @@ void PartialFitDetector::remeasure(size_t i, Partial& out) const
     // Solve ratio(bin - k) = the measured three-bin ratio by Newton steps; the
     // ratio is close to a straight line over the peak's bin, so its slope at 0
     // serves throughout.
-    const double a = std::abs(y[0]), b = std::abs(y[1]), c = std::abs(y[2]);
+    const double a = Modulus(y[0]), b = Modulus(y[1]), c = Modulus(y[2]);
     const double sum = a + 2.0 * b + c;
     out = p;
     if (!(sum > 0)) return;
     const double ratio = (c - a) / sum;
     double offset = ratio / m_ratio_slope;
-    for (int step = 0; step < 2; ++step)
+    for (int step = 0; step < steps; ++step)
         offset -= (kernelRatio(offset) - ratio) / m_ratio_slope;
     if (!std::isfinite(offset) || std::fabs(offset) > 1.0) return;
     const std::complex<double> h = kernel(-offset);
-    if (!(std::abs(h) > 0)) return;
+    if (!(std::norm(h) > 0)) return;
     out.bin = k + offset;
     out.amp = y[1] / h;
+    out.level = Modulus(out.amp);
 }
 
 double PartialFitDetector::fitPartials(double& B, int& used) const
@@ -465,10 +481,10 @@ double PartialFitDetector::fitPartials(double& B, int& used) const
     used = 0;
     double strongest = 0.0;
     for (const Partial& p : m_partials)
-        strongest = std::max(strongest, std::abs(p.amp));
+        strongest = std::max(strongest, p.level);
     if (!(strongest > 0)) return 0.0;
     auto weight = [&](const Partial& p) {
-        const double level = std::abs(p.amp) / strongest;
+        const double level = p.level / strongest;
         return level >= k_min_partial_level && p.bin > 0 ? level * level * p.rank * p.rank : 0.0;
     };
     double sw = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;

@@ -103,6 +103,7 @@ private:
         int peak;                 // bin of the local maximum in m_plan.out
         double bin;               // measured frequency, in bins of m_plan
         std::complex<double> amp; // complex amplitude of the partial
+        double level;             // |amp|
     };
 
     bool findPeriod(double& lag);
@@ -116,7 +117,8 @@ private:
     double fitPartials(double& B, int& used) const;
     // Frequency (bins) and amplitude of partial i from its three bins, with the
     // leakage of the other partials (their estimates as they stand) taken out.
-    void remeasure(size_t i, Partial& out) const;
+    // `steps` Newton steps against the window's transform.
+    void remeasure(size_t i, Partial& out, int steps) const;
     // Transform of the window for a component `u` bins away (u = bin minus the
     // component's frequency): its real amplitude, and the linear phase factor.
     double kernelAmplitude(double u, std::complex<double>* phase = nullptr) const;
