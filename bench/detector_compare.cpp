@@ -22,10 +22,13 @@
 //       frames are judged the same way.
 //
 // The combed detector runs as the tuner runs it by factory settings: window
-// factor 4, then the time-domain refinement over 4 periods.
+// factor 4, then the time-domain refinement over 4 periods. The partial-fit
+// detector runs alone ("partials"), and in the synthetic table also followed
+// by the tuner's time or frequency refinement, to show what they do to it.
 
 #include "Music/CombedFT.h"
 #include "Music/Filter.h"
+#include "Music/FreqAnalysis.h"
 #include "Music/Music.h"
 #include "Music/PartialFitDetector.h"
 #include "Music/TimeAnalysis.h"
@@ -76,20 +79,40 @@ public:
     virtual double analyse(const std::deque<double>& buffer) = 0;
 };
 
+// The partial-fit detector alone, or followed by one of the tuner's
+// refinements (which a set-up choosing it should leave off: see the table).
 class FitRunner : public Runner
 {
 public:
-    explicit FitRunner(double threshold) { m_det.m_amplitude_treshold = threshold; }
-    const char* name() const override { return "partials"; }
+    enum Refinement { None, Time, Frequency };
+    explicit FitRunner(double threshold, Refinement refine = None) : m_refine(refine)
+    {
+        m_det.m_amplitude_treshold = threshold;
+    }
+    const char* name() const override
+    {
+        return m_refine == Time ? "partials+time" : m_refine == Frequency ? "partials+freq" : "partials";
+    }
     int size() const override { return m_det.size(); }
     double analyse(const std::deque<double>& buffer) override
     {
         m_det.apply(buffer);
-        return m_det.hasNoteRecognized() ? m_det.getFundamentalFreq() : 0.0;
+        double f = m_det.hasNoteRecognized() ? m_det.getFundamentalFreq() : 0.0;
+        const double rate = Music::GetSamplingRate();
+        const double N = double(m_det.m_plan.in.size());
+        if (f <= 0 || !(N * f / rate > 1.0 && N * f / rate <= N / 2 - 1)) return f;
+        if (m_refine == Time) {
+            const double p = Music::GetAverageWaveLength(buffer, int(rate / f), 4);
+            if (std::isfinite(p) && p > 0) f = rate / p;
+        } else if (m_refine == Frequency) {
+            f = Music::RefineFundamentalFreq(m_det.m_plan.out, f, 8, m_det.m_zp_factor);
+        }
+        return f;
     }
 
 private:
     Music::PartialFitDetector m_det;
+    Refinement m_refine;
 };
 
 // The combed detector with the tuner's plausibility check and time refinement.
@@ -230,13 +253,15 @@ int Synth(bool quick)
     const double threshold = std::pow(10.0, -60 / 20.0);
     for (const Class& c : classes) {
         std::map<std::string, ClassStats> stats;
-        const char* order[] = {"partials", "combed+time"};
+        const char* order[] = {"partials", "partials+time", "partials+freq", "combed+time"};
         for (int rate : rates) {
             std::vector<std::unique_ptr<Runner>> dets;
             {
                 Quiet q;
                 Music::SetSamplingRate(rate);
                 dets.emplace_back(new FitRunner(threshold));
+                dets.emplace_back(new FitRunner(threshold, FitRunner::Time));
+                dets.emplace_back(new FitRunner(threshold, FitRunner::Frequency));
                 dets.emplace_back(new CombedRunner(threshold, true));
             }
             for (size_t ni = 0; ni < notes.size(); ++ni) {

@@ -274,6 +274,33 @@ private slots:
         if (kind == "quiet") QVERIFY(d.m_components_max > 4e-4 && d.m_components_max <= 1e-3);
     }
 
+    void oddInput_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("one NaN") << "nan";
+        QTest::newRow("one infinity") << "inf";
+        QTest::newRow("huge values") << "huge";
+    }
+
+    void oddInput()
+    {
+        // Samples no device should give: the results stay finite, never negative.
+        QFETCH(QString, kind);
+        PartialFitDetector d;
+        Tone t;
+        std::deque<double> b = Render(t, 44100, d.size());
+        if (kind == "nan") b[100] = std::nan("");
+        if (kind == "inf") b[100] = HUGE_VAL;
+        if (kind == "huge")
+            for (size_t i = 0; i < b.size(); ++i)
+                b[i] = i % 3 ? 1e307 : -1e307;
+        d.apply(b);
+        QVERIFY(std::isfinite(d.getFundamentalFreq()) && d.getFundamentalFreq() >= 0);
+        QVERIFY(std::isfinite(d.m_components_max) && d.m_components_max >= 0);
+        // One bad sample among a tone is dropped; the tone is still measured.
+        if (kind != "huge") QVERIFY(std::fabs(Cents(d.getFundamentalFreq(), 440)) < 1);
+    }
+
     void volume()
     {
         // A 220 Hz sine of amplitude 0.5: the window sums to 1, so the peak bin
