@@ -14,25 +14,7 @@
 #include "Music/Music.h"
 #include "Music/PartialFitDetector.h"
 
-namespace {
-std::atomic<long> g_news{0};
-}
-
-void* operator new(std::size_t n)
-{
-    ++g_news;
-    void* p = std::malloc(n ? n : 1);
-    if (!p) throw std::bad_alloc();
-    return p;
-}
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
+#include "CountingNew.h"
 
 namespace {
 
@@ -72,12 +54,14 @@ void Measure(benchmark::State& state, Detector& detector, const std::deque<doubl
 {
     detector.apply(buffer);
     const long before = g_news;
+    g_counting = true;
     for (auto _ : state) {
         detector.apply(buffer);
         // A local copy: DoNotOptimize on the member itself lets GCC clobber it.
         double f0 = detector.getFundamentalFreq();
         benchmark::DoNotOptimize(f0);
     }
+    g_counting = false;
     const long allocations = g_news - before;
     state.counters["allocs_per_apply"] = double(allocations) / double(state.iterations());
     state.counters["window"] = detector.size();

@@ -16,6 +16,17 @@ std::mutex& plannerLock()
     return lock;
 }
 
+// Destroys a plan and frees its buffers; the caller holds the planner's lock.
+template <typename In, typename Out> void Release(fftw_plan& plan, In*& in, Out*& out)
+{
+    if (plan) fftw_destroy_plan(plan);
+    plan = nullptr;
+    fftw_free(in);
+    fftw_free(out);
+    in = nullptr;
+    out = nullptr;
+}
+
 } // namespace
 
 CFFTW3::CFFTW3(bool forward)
@@ -26,9 +37,7 @@ CFFTW3::CFFTW3(bool forward)
 CFFTW3::~CFFTW3()
 {
     std::lock_guard<std::mutex> guard(plannerLock());
-    if (m_plan) fftw_destroy_plan(m_plan);
-    fftw_free(m_in_buf);
-    fftw_free(m_out_buf);
+    Release(m_plan, m_in_buf, m_out_buf);
 }
 
 void CFFTW3::resize(int n)
@@ -39,11 +48,7 @@ void CFFTW3::resize(int n)
 
     {
         std::lock_guard<std::mutex> guard(plannerLock());
-        if (m_plan) fftw_destroy_plan(m_plan);
-        m_plan = nullptr;
-        fftw_free(m_in_buf);
-        fftw_free(m_out_buf);
-
+        Release(m_plan, m_in_buf, m_out_buf);
         m_size = n;
         m_in_buf = static_cast<fftw_complex*>(fftw_malloc(sizeof(fftw_complex) * size_t(n)));
         m_out_buf = static_cast<fftw_complex*>(fftw_malloc(sizeof(fftw_complex) * size_t(n)));
@@ -88,9 +93,7 @@ CFFTW3Real::CFFTW3Real() = default;
 CFFTW3Real::~CFFTW3Real()
 {
     std::lock_guard<std::mutex> guard(plannerLock());
-    if (m_plan) fftw_destroy_plan(m_plan);
-    fftw_free(m_in_buf);
-    fftw_free(m_out_buf);
+    Release(m_plan, m_in_buf, m_out_buf);
 }
 
 void CFFTW3Real::resize(int n)
@@ -100,11 +103,7 @@ void CFFTW3Real::resize(int n)
     // clang-format on
     {
         std::lock_guard<std::mutex> guard(plannerLock());
-        if (m_plan) fftw_destroy_plan(m_plan);
-        m_plan = nullptr;
-        fftw_free(m_in_buf);
-        fftw_free(m_out_buf);
-
+        Release(m_plan, m_in_buf, m_out_buf);
         m_size = n;
         m_in_buf = static_cast<double*>(fftw_malloc(sizeof(double) * size_t(n)));
         m_out_buf = static_cast<fftw_complex*>(fftw_malloc(sizeof(fftw_complex) * size_t(n / 2 + 1)));

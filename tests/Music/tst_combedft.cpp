@@ -3,6 +3,9 @@
 #include "Music/CombedFT.h"
 #include "Music/Music.h"
 
+#include "CountingNew.h"
+#include "CoutCapture.h"
+
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
@@ -12,40 +15,7 @@
 
 using namespace Music;
 
-// Counts the C++ allocations made while `g_counting` is on, to show that an
-// analysis allocates nothing. Replaces the global operators of this test only.
 namespace {
-std::atomic<bool> g_counting{false};
-std::atomic<long> g_news{0};
-} // namespace
-
-void* operator new(std::size_t n)
-{
-    if (g_counting) ++g_news;
-    void* p = std::malloc(n ? n : 1);
-    if (!p) throw std::bad_alloc();
-    return p;
-}
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
-
-namespace {
-
-// Captures what is written to std::cout during its lifetime.
-struct CoutCapture
-{
-    std::ostringstream text;
-    std::streambuf* old;
-    CoutCapture() : old(std::cout.rdbuf(text.rdbuf())) {}
-    ~CoutCapture() { std::cout.rdbuf(old); }
-    std::string str() const { return text.str(); }
-};
 
 struct Partial
 {

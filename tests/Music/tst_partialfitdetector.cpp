@@ -3,6 +3,9 @@
 #include "Music/Music.h"
 #include "Music/PartialFitDetector.h"
 
+#include "CountingNew.h"
+#include "CoutCapture.h"
+
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
@@ -13,39 +16,7 @@
 
 using namespace Music;
 
-// Counts the C++ allocations made while `g_counting` is on, to show that an
-// analysis allocates nothing. Replaces the global operators of this test only.
 namespace {
-std::atomic<bool> g_counting{false};
-std::atomic<long> g_news{0};
-} // namespace
-
-void* operator new(std::size_t n)
-{
-    if (g_counting) ++g_news;
-    void* p = std::malloc(n ? n : 1);
-    if (!p) throw std::bad_alloc();
-    return p;
-}
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
-
-namespace {
-
-// Keeps the re-planning lines out of the test log, and lets a test read them.
-struct CoutCapture
-{
-    std::ostringstream text;
-    std::streambuf* old;
-    CoutCapture() : old(std::cout.rdbuf(text.rdbuf())) {}
-    ~CoutCapture() { std::cout.rdbuf(old); }
-};
 
 // The tone classes the detector is specified for.
 enum Kind { Sine, Harmonic, WeakFundamental, Inharmonic };
@@ -367,7 +338,7 @@ private slots:
         SetSemitoneBounds(min, 48);
         PartialFitDetector d;
         d.setWindowFactor(factor);
-        const std::string all = out.text.str();
+        const std::string all = out.str();
         const size_t start = all.rfind('\n', all.size() - 2);
         QCOMPARE(QString::fromStdString(all.substr(start == std::string::npos ? 0 : start + 1)),
                  "PartialFitDetector: INFO: " + line + "\n");
@@ -406,7 +377,7 @@ private slots:
         if (change == "rate") SetSamplingRate(22050);
         if (change == "A") SetAFreq(220);
         if (change == "range") SetSemitoneBounds(-24, 48);
-        QVERIFY(out.text.str().find("PartialFitDetector: INFO: window size=" + std::to_string(W)) == 0);
+        QVERIFY(out.str().find("PartialFitDetector: INFO: window size=" + std::to_string(W)) == 0);
         QCOMPARE(d.size(), W);
         QVERIFY(!d.hasNoteRecognized());
         d.apply(Render(t, GetSamplingRate(), d.size()));
@@ -420,7 +391,7 @@ private slots:
         SetSamplingRate(-1);
         PartialFitDetector d;
         QCOMPARE(d.size(), 0);
-        QCOMPARE(out.text.str(), std::string());
+        QCOMPARE(out.str(), std::string());
         d.apply(std::deque<double>(100, 0.5));
         QVERIFY(!d.hasNoteRecognized());
         QCOMPARE(d.m_components_max, 0.0);
@@ -444,7 +415,7 @@ private slots:
         PartialFitDetector d;
         CoutCapture out;
         d.setWindowFactor(4.0);
-        QCOMPARE(out.text.str(), std::string());
+        QCOMPARE(out.str(), std::string());
     }
 
     void noAllocationInApply()
