@@ -15,7 +15,7 @@
 //
 //   detector_compare files LIST [--threshold-db -60]
 //       Sampled notes: each line of LIST is "WAV MIDI_NOTE [AUBIO_OUTPUT]". The
-//       sound is normalised to a peak of 1; cycles whose newest 20 ms lie under
+//       sound is normalised to a peak of 1; cycles whose newest 20 ms swing under
 //       the threshold are not counted. Wrong-note share: cycles whose estimate
 //       is more than 50 cents from the note, among the cycles with an estimate.
 //       AUBIO_OUTPUT holds "time frequency" lines (aubio pitch -u Hz); its
@@ -58,7 +58,7 @@ struct Estimate
 {
     double t;     // s, end of the sound analysed
     double f;     // Hz, 0 = none
-    double level; // dB of the newest 20 ms (peak)
+    double level; // dB of the newest 20 ms (half the peak-to-peak swing)
 };
 
 // Silences the detectors' re-planning lines.
@@ -145,6 +145,17 @@ private:
     bool m_refine;
 };
 
+// Level in dB of sound[begin..end): half the peak-to-peak swing, so that a
+// constant offset (a rendered file's last sample held) counts as silence.
+double LevelDb(const std::vector<float>& sound, size_t begin, size_t end)
+{
+    end = std::min(end, sound.size());
+    if (begin >= end) return -1000;
+    const auto [lo, hi] = std::minmax_element(sound.begin() + long(begin), sound.begin() + long(end));
+    const double swing = 0.5 * (double(*hi) - double(*lo));
+    return swing > 0 ? 20 * std::log10(swing) : -1000;
+}
+
 // Processor time of this thread: on a shared machine, wall time measures the neighbours.
 double CpuSeconds()
 {
@@ -164,17 +175,14 @@ double Run(Runner& det, const std::vector<float>& sound, int rate, std::vector<E
     double spent = 0;
     out.clear();
     for (size_t start = 0; start + hop <= sound.size(); start += hop) {
-        double peak = 0;
-        for (size_t i = start; i < start + hop; ++i) {
+        for (size_t i = start; i < start + hop; ++i)
             buffer.push_front(filter.apply(sound[i]));
-            peak = std::max(peak, double(std::fabs(sound[i])));
-        }
         while (buffer.size() > keep)
             buffer.pop_back();
         const double t0 = CpuSeconds();
         const double f = det.analyse(buffer);
         spent += CpuSeconds() - t0;
-        out.push_back({double(start + hop) / rate, f, peak > 0 ? 20 * std::log10(peak) : -1000});
+        out.push_back({double(start + hop) / rate, f, LevelDb(sound, start, start + hop)});
     }
     return spent;
 }
@@ -420,10 +428,8 @@ int Files(const std::string& list, double threshold_db, int min_ht, bool verbose
             while (af >> t >> f) {
                 const long end = std::lround(t * rate);
                 const long begin = std::max(0L, end - std::lround(k_cycle_s * rate));
-                double peak = 0;
-                for (long i = begin; i < end && i < long(sound.size()); ++i)
-                    peak = std::max(peak, double(std::fabs(sound[size_t(i)])));
-                if (peak > 0 && 20 * std::log10(peak) >= threshold_db) here["aubio yin"].add(f, truth);
+                if (LevelDb(sound, size_t(begin), size_t(std::max(begin, end))) >= threshold_db)
+                    here["aubio yin"].add(f, truth);
             }
         }
         for (auto& kv : here) {
