@@ -1,36 +1,28 @@
-// Time of one analysis of the detector at the settings the tuner uses, and the
+// Time of one analysis of each detector at the settings the tuner uses, and the
 // number of C++ allocations it makes (reported as allocs_per_apply; it must be 0).
 
 #include <benchmark/benchmark.h>
 
+#include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <iostream>
+#include <new>
 #include <sstream>
 
-#include "CountingAllocator.h"
 #include "Music/CombedFT.h"
 #include "Music/Music.h"
+#include "Music/PartialFitDetector.h"
+
+#include "CountingAllocator.h"
 #include "PitchModelReset.h"
 
 namespace {
 
-// args: window size factor, zero-padding factor (x10, integers only).
-void BM_CombedFTApply(benchmark::State& state)
+// A plucked-string-like sound: 196 Hz with decaying harmonics, a little noise.
+std::deque<double> PluckedSound(size_t n)
 {
-    const double window_factor = double(state.range(0));
-    const double zp = double(state.range(1)) / 10.0;
-
-    // The re-planning lines would clutter the table.
-    std::ostringstream sink;
-    std::streambuf* old = std::cout.rdbuf(sink.rdbuf());
-    resetPitchModel(44100);
-    Music::CombedFT detector;
-    detector.setWindowFactor(window_factor);
-    detector.setZeroPaddingFactor(zp);
-    std::cout.rdbuf(old);
-
-    // A plucked-string-like sound: 196 Hz with decaying harmonics, a little noise.
-    std::deque<double> buffer(size_t(detector.size()));
+    std::deque<double> buffer(n);
     unsigned seed = 12345;
     for (size_t i = 0; i < buffer.size(); ++i) {
         double x = 0;
@@ -40,7 +32,25 @@ void BM_CombedFTApply(benchmark::State& state)
         x += 1e-3 * (double(seed >> 8) / double(1u << 24) - 0.5);
         buffer[i] = x;
     }
+    return buffer;
+}
 
+// The pitch model at the factory settings, without the re-planning lines.
+struct FactoryModel
+{
+    std::ostringstream sink;
+    std::streambuf* old;
+    FactoryModel(int min_ht) : old(std::cout.rdbuf(sink.rdbuf()))
+    {
+        resetPitchModel(44100, min_ht);
+    }
+    ~FactoryModel() { std::cout.rdbuf(old); }
+};
+
+// Runs the benchmark loop on one detector and reports its counters.
+template <typename Detector>
+void Measure(benchmark::State& state, Detector& detector, const std::deque<double>& buffer, double fft)
+{
     detector.apply(buffer);
     startCountingAllocations();
     for (auto _ : state) {
@@ -52,8 +62,35 @@ void BM_CombedFTApply(benchmark::State& state)
     const long allocations = stopCountingAllocations();
     state.counters["allocs_per_apply"] = double(allocations) / double(state.iterations());
     state.counters["window"] = detector.size();
-    state.counters["fft"] = double(detector.m_plan.in.size());
+    state.counters["fft"] = fft;
     state.counters["f0_hz"] = detector.getFundamentalFreq();
+}
+
+// args: window size factor, zero-padding factor (x10, integers only).
+void BM_CombedFTApply(benchmark::State& state)
+{
+    Music::CombedFT* detector;
+    {
+        FactoryModel model(-36); // factory note range
+        detector = new Music::CombedFT;
+        detector->setWindowFactor(double(state.range(0)));
+        detector->setZeroPaddingFactor(double(state.range(1)) / 10.0);
+    }
+    Measure(state, *detector, PluckedSound(size_t(detector->size())), double(detector->m_plan.in.size()));
+    delete detector;
+}
+
+// args: window size factor, lowest semitone of the range.
+void BM_PartialFitApply(benchmark::State& state)
+{
+    Music::PartialFitDetector* detector;
+    {
+        FactoryModel model(int(state.range(1)));
+        detector = new Music::PartialFitDetector;
+        detector->setWindowFactor(double(state.range(0)));
+    }
+    Measure(state, *detector, PluckedSound(size_t(detector->size())), double(detector->m_plan.in.size()));
+    delete detector;
 }
 
 } // namespace
@@ -67,6 +104,17 @@ BENCHMARK(BM_CombedFTApply)->Args({1, 10})->Name("CombedFT_apply/factor1")->Unit
 BENCHMARK(BM_CombedFTApply)
     ->Args({4, 20})
     ->Name("CombedFT_apply/factor4_zero_padding2")
+    ->Unit(benchmark::kMicrosecond);
+
+// The same 4096-sample window (factory range and factor) for the second
+// detector, then the 8192-sample window of a range down to A0 (-48).
+BENCHMARK(BM_PartialFitApply)
+    ->Args({4, -36})
+    ->Name("PartialFit_apply/factory_factor4")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PartialFitApply)
+    ->Args({4, -48})
+    ->Name("PartialFit_apply/factor4_range_A0")
     ->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -1,5 +1,6 @@
 #include "CFFTW3.h"
 
+#include <algorithm>
 #include <cassert>
 #include <mutex>
 
@@ -15,6 +16,17 @@ std::mutex& plannerLock()
     return lock;
 }
 
+// Destroys a plan and frees its buffers; the caller holds the planner's lock.
+template <typename In, typename Out> void Release(fftw_plan& plan, In*& in, Out*& out)
+{
+    if (plan) fftw_destroy_plan(plan);
+    plan = nullptr;
+    fftw_free(in);
+    fftw_free(out);
+    in = nullptr;
+    out = nullptr;
+}
+
 } // namespace
 
 CFFTW3::CFFTW3(bool forward)
@@ -25,9 +37,7 @@ CFFTW3::CFFTW3(bool forward)
 CFFTW3::~CFFTW3()
 {
     std::lock_guard<std::mutex> guard(plannerLock());
-    if (m_plan) fftw_destroy_plan(m_plan);
-    fftw_free(m_in_buf);
-    fftw_free(m_out_buf);
+    Release(m_plan, m_in_buf, m_out_buf);
 }
 
 void CFFTW3::resize(int n)
@@ -38,11 +48,7 @@ void CFFTW3::resize(int n)
 
     {
         std::lock_guard<std::mutex> guard(plannerLock());
-        if (m_plan) fftw_destroy_plan(m_plan);
-        m_plan = nullptr;
-        fftw_free(m_in_buf);
-        fftw_free(m_out_buf);
-
+        Release(m_plan, m_in_buf, m_out_buf);
         m_size = n;
         m_in_buf = static_cast<fftw_complex*>(fftw_malloc(sizeof(fftw_complex) * size_t(n)));
         m_out_buf = static_cast<fftw_complex*>(fftw_malloc(sizeof(fftw_complex) * size_t(n)));
@@ -80,6 +86,46 @@ void CFFTW3::execute(const std::vector<double>& in, std::vector<std::complex<dou
 void CFFTW3::execute()
 {
     execute(in, out);
+}
+
+CFFTW3Real::CFFTW3Real() = default;
+
+CFFTW3Real::~CFFTW3Real()
+{
+    std::lock_guard<std::mutex> guard(plannerLock());
+    Release(m_plan, m_in_buf, m_out_buf);
+}
+
+void CFFTW3Real::resize(int n)
+{
+    // clang-format off
+    assert(n>0);
+    // clang-format on
+    {
+        std::lock_guard<std::mutex> guard(plannerLock());
+        Release(m_plan, m_in_buf, m_out_buf);
+        m_size = n;
+        m_in_buf = static_cast<double*>(fftw_malloc(sizeof(double) * size_t(n)));
+        m_out_buf = static_cast<fftw_complex*>(fftw_malloc(sizeof(fftw_complex) * size_t(n / 2 + 1)));
+        assert(m_in_buf && m_out_buf);
+        m_plan = fftw_plan_dft_r2c_1d(n, m_in_buf, m_out_buf, FFTW_MEASURE);
+        assert(m_plan);
+    }
+    in.assign(size_t(n), 0.0);
+    out.assign(size_t(n), std::complex<double>(0.0, 0.0));
+}
+
+void CFFTW3Real::execute(bool mirror)
+{
+    if (!m_plan) return;
+    std::copy(in.begin(), in.begin() + m_size, m_in_buf);
+    fftw_execute(m_plan);
+    const int half = m_size / 2;
+    for (int k = 0; k <= half; ++k)
+        out[size_t(k)] = std::complex<double>(m_out_buf[k][0], m_out_buf[k][1]);
+    if (mirror)
+        for (int k = half + 1; k < m_size; ++k)
+            out[size_t(k)] = std::conj(out[size_t(m_size - k)]);
 }
 
 } // namespace Music

@@ -123,6 +123,57 @@ private slots:
         QCOMPARE(result[0], std::complex<double>(7.0, 0));
     }
 
+    void realTransform_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<cvec>("expected");
+        using c = std::complex<double>;
+        // The same 8-point sums as the complex transform (forward sign), whose
+        // upper half is the conjugate of the lower: X[8 - k] = conj(X[k]).
+        QTest::newRow("dc") << "dc" << cvec{4, 0, 0, 0, 0, 0, 0, 0};
+        QTest::newRow("cosine") << "cosine" << cvec{0, 4, 0, 0, 0, 0, 0, 4};
+        QTest::newRow("sine") << "sine" << cvec{0, c(0, -4), 0, 0, 0, 0, 0, c(0, 4)};
+        QTest::newRow("cosine bin 2") << "cosine2" << cvec{0, 0, 4, 0, 0, 0, 4, 0};
+    }
+
+    void realTransform()
+    {
+        QFETCH(QString, kind);
+        QFETCH(cvec, expected);
+        CFFTW3Real fft;
+        fft.resize(8);
+        QCOMPARE(int(fft.in.size()), 8);
+        QCOMPARE(int(fft.out.size()), 8);
+        fft.in = signal(kind, 8);
+        fft.execute();
+        for (int k = 0; k < 8; ++k)
+            QVERIFY2(std::abs(fft.out[size_t(k)] - expected[size_t(k)]) < 1e-12,
+                     qPrintable(QString::number(k)));
+        // Without the mirror, entries above n/2 = 4 keep what they held.
+        const std::complex<double> sentinel(999.0, 999.0);
+        for (int k = 5; k < 8; ++k)
+            fft.out[size_t(k)] = sentinel;
+        fft.execute(false);
+        for (int k = 0; k <= 4; ++k)
+            QVERIFY(std::abs(fft.out[size_t(k)] - expected[size_t(k)]) < 1e-12);
+        for (int k = 5; k < 8; ++k)
+            QCOMPARE(fft.out[size_t(k)], sentinel);
+    }
+
+    void realTransformOddSize()
+    {
+        // n = 5, x = 1, 2, 3, 4, 5: X[0] = 15; X[1] = -2.5 + 3.4409548i (the
+        // classic 5-point sum: -n/2 + i n/2 cot(pi/5) = -2.5 + 2.5 * 1.3763819i);
+        // X[4] = conj(X[1]).
+        CFFTW3Real fft;
+        fft.resize(5);
+        fft.in = {1, 2, 3, 4, 5};
+        fft.execute();
+        QVERIFY(std::abs(fft.out[0] - 15.0) < 1e-12);
+        QVERIFY(std::abs(fft.out[1] - std::complex<double>(-2.5, 3.4409548)) < 1e-6);
+        QVERIFY(std::abs(fft.out[4] - std::complex<double>(-2.5, -3.4409548)) < 1e-6);
+    }
+
     void preconditions_data()
     {
         QTest::addColumn<int>("which");

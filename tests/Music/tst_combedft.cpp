@@ -5,6 +5,8 @@
 #include "Music/Music.h"
 #include "PitchModelReset.h"
 
+#include "CoutCapture.h"
+
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
@@ -15,16 +17,6 @@
 using namespace Music;
 
 namespace {
-
-// Captures what is written to std::cout during its lifetime.
-struct CoutCapture
-{
-    std::ostringstream text;
-    std::streambuf* old;
-    CoutCapture() : old(std::cout.rdbuf(text.rdbuf())) {}
-    ~CoutCapture() { std::cout.rdbuf(old); }
-    std::string str() const { return text.str(); }
-};
 
 struct Partial
 {
