@@ -256,7 +256,7 @@ Scale::Scale(const QString& filename, FileType type) : filename(filename)
     // QFile converts the name as the file system expects, so that names
     // outside Latin-1 open too.
     QFile file(filename);
-    if (!file.open(QIODevice::ReadOnly))
+    if (filename.isEmpty() || !file.open(QIODevice::ReadOnly))
         throw QCoreApplication::translate("MicrotonalView::Scale", "Unkown filename: '") + filename +
             QStringLiteral("'");
     readScala(file);
