@@ -4,7 +4,6 @@
 #include <QFile>
 
 #include <algorithm>
-#include <cfloat>
 #include <climits>
 #include <clocale>
 #include <cmath>
@@ -152,24 +151,26 @@ Integer ReadInteger(const char*& p, const char* end)
     return n;
 }
 
-// A cents value: a floating-point number in the C locale (the decimal point is
-// a full stop whatever the user's locale), the rest of the line ignored.
+// A cents value: a single-precision number in the C locale (the decimal point
+// is a full stop whatever the user's locale), the rest of the line ignored.
 ScaleDegree ReadCents(const char* begin, const char* end, qint64 line)
 {
     static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
     const std::string text(begin, end);
     char* stop = nullptr;
-    double value = strtod_l(text.c_str(), &stop, c_locale);
-    if (stop == text.c_str()) value = 0.0; // nothing readable counts as 0
-    const QString written = QString::fromLatin1(text.c_str(), int(stop - text.c_str()));
-    const bool too_large = std::isinf(value) || std::fabs(value) > FLT_MAX;
-    if (value < 0.0)
-        throw LineError(line, QStringLiteral("Parsed cents value is negative '") +
-                                  (too_large ? written : QString::number(value, 'g', 6)) +
-                                  QStringLiteral("'"));
-    if (too_large) throw LineError(line, QStringLiteral("Parsed cents value is too large '") + written + "'");
+    float value = strtof_l(text.c_str(), &stop, c_locale);
+    if (stop == text.c_str()) value = 0.0f; // nothing readable counts as 0
+    // Past the largest float the value is infinite: write it as it was written.
+    const QString written = std::isinf(value) ? QString::fromLatin1(text.c_str(), int(stop - text.c_str()))
+                                              : QString::number(double(value), 'g', 6);
+    if (value < 0.0f)
+        throw LineError(line,
+                        QStringLiteral("Parsed cents value is negative '") + written + QStringLiteral("'"));
+    if (std::isinf(value))
+        throw LineError(line,
+                        QStringLiteral("Parsed cents value is too large '") + written + QStringLiteral("'"));
     // Adding 0 turns -0 into 0.
-    return ScaleDegree::fromCents(float(value) + 0.0f);
+    return ScaleDegree::fromCents(value + 0.0f);
 }
 
 ScaleDegree ReadRatio(const char* p, const char* end, qint64 line)

@@ -40,7 +40,9 @@ struct ScaleDegree
 class Scale
 {
 public:
-    enum FileType { SCALA = 1 };
+    // The one kind of scale file there is. Any other number may still be passed
+    // (the underlying type is int); the constructor reports it.
+    enum FileType : int { SCALA = 1 };
 
     // An empty scale with that name and no filename (the built-in scale).
     explicit Scale(const QString& name);
