@@ -18,6 +18,8 @@ PACKAGES=(
   pulseaudio pulseaudio-utils
   # benchmarks, installation checks
   libbenchmark-dev desktop-file-utils appstream
+  # fuzz targets (clang's libFuzzer, scripts/fuzz.sh)
+  clang libclang-rt-14-dev
 )
 
 missing=()

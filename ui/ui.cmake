@@ -12,8 +12,10 @@ add_custom_target(orfe_translations ALL DEPENDS ${ORFE_QM_FILES})
 set(ORFE_QM_DIR ${CMAKE_CURRENT_BINARY_DIR}/translations CACHE INTERNAL "Where the compiled catalogues are built")
 install(FILES ${ORFE_QM_FILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/orfe/translations)
 
-# Scala scales go here; the folder exists even before any scale is shipped.
-install(DIRECTORY DESTINATION ${CMAKE_INSTALL_DATADIR}/orfe/scales)
+# The Scala scales shipped with the program, the microtonal view's choices on a
+# fresh install (read from the same folder by Scales::InstalledScalesDirectory).
+install(DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/scales/ DESTINATION ${CMAKE_INSTALL_DATADIR}/orfe/scales
+        FILES_MATCHING PATTERN "*.scl")
 
 # Desktop entry, icon and AppStream metainfo, all named by the reverse-DNS id.
 if(NOT ORFE_APP_ID)

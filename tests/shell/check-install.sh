@@ -12,6 +12,7 @@ check() {
     if [ -e "$prefix/$1" ]; then echo "ok: $1"; else echo "MISSING: $1"; status=1; fi
 }
 check bin/orfe
+check bin/orfe-scale
 check share/orfe/scales
 check share/orfe/translations/orfe_fr.qm
 check "share/applications/$id.desktop"
@@ -19,6 +20,10 @@ check "share/icons/hicolor/scalable/apps/$id.svg"
 check "share/metainfo/$id.metainfo.xml"
 [ -d "$prefix/share/orfe/scales" ] || { echo "share/orfe/scales is not a folder"; status=1; }
 [ -x "$prefix/bin/orfe" ] || { echo "bin/orfe is not executable"; status=1; }
+# The scales shipped with the program, every one readable by the installed checker.
+set -- "$prefix"/share/orfe/scales/*.scl
+[ $# -ge 9 ] || { echo "only $# scales in share/orfe/scales"; status=1; }
+"$prefix/bin/orfe-scale" "$@" >/dev/null || { echo "orfe-scale cannot read every installed scale"; status=1; }
 # The entry's icon name must find the installed icon.
 grep -qx "Icon=$id" "$prefix/share/applications/$id.desktop" || { echo "Icon= does not name $id"; status=1; }
 desktop-file-validate "$prefix/share/applications/$id.desktop" || status=1

@@ -2,6 +2,7 @@
 
 #include <QtTest>
 
+#include "RunProgram.h"
 #include "ToneSynth.h"
 
 #include <sndfile.h>
@@ -10,24 +11,11 @@
 
 namespace {
 
-struct Run
-{
-    int status = -1;
-    QStringList out; // standard output, by line
-    QString err;
-};
+using Run = RunResult;
 
 Run analyze(const QStringList& args)
 {
-    QProcess p;
-    p.start(ORFE_ANALYZE, args);
-    Run r;
-    if (!p.waitForFinished(120000)) return r;
-    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    const QString out = QString::fromUtf8(p.readAllStandardOutput());
-    r.out = out.split('\n', Qt::SkipEmptyParts);
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return RunProgram(ORFE_ANALYZE, args);
 }
 
 bool writeWav(const QString& path, const std::vector<float>& mono, int rate, int channels = 1,
