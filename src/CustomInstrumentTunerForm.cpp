@@ -127,6 +127,7 @@ void CustomInstrumentTunerForm::stageRegisterSettings()
     m_settings.add(c.ui_rdRangeFilteringFIR);
     m_settings.add(c.ui_spinVolumeTreshold);
     m_settings.add(c.ui_spinWindowSizeFactor);
+    m_settings.add(c.ui_cbDetector);
     m_settings.add(c.ui_chkAlgoUseSubHarmTresh);
     m_settings.add(c.ui_spinCombedFFTAudibilityRatio);
     m_settings.add(c.up_grpFreqRefinement);

@@ -57,7 +57,7 @@ public:
     // The analysis settings turned into the pitch model, range filter, detector,
     // quantizer and pipeline; the names below are the pieces it holds.
     Music::TunerSetup m_setup;
-    Music::CombedFT*& m_detector;
+    Music::Transform*& m_detector;
 
     // The views, children of the central widget (deleted with it).
     DialView* m_dialTune = nullptr;

@@ -269,6 +269,8 @@ Music::AnalysisSettings CustomInstrumentTunerForm::analysisSettings() const
         s.range_filter = m_setup.settings().range_filter;
     s.volume_threshold_db = c.ui_spinVolumeTreshold->value();
     s.window_factor = c.ui_spinWindowSizeFactor->value();
+    s.detector = c.ui_cbDetector->currentIndex() == 1 ? Music::AnalysisSettings::PartialsDetector
+                                                      : Music::AnalysisSettings::CombedDetector;
     s.use_audibility = c.ui_chkAlgoUseSubHarmTresh->isChecked();
     s.audibility_db = c.ui_spinCombedFFTAudibilityRatio->value();
     s.quantizer = c.ui_grpQuantizer->isChecked();

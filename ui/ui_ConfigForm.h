@@ -146,6 +146,8 @@ public:
     QSlider* ui_sldWindowSizeFactor;
     QSpinBox* ui_spinWindowSizeFactor;
     QLabel* textLabel1_6;
+    QLabel* ui_lblDetector;
+    QComboBox* ui_cbDetector;
     QLabel* textLabel3_2;
     QGroupBox* up_grpFreqRefinement;
     QGridLayout* gridLayout1;
@@ -447,6 +449,12 @@ public:
         gridLayout->addWidget(textLabel1_6, 2, 0);
         textLabel3_2 = make<QLabel>(groupBox7_2_3, "textLabel3_2");
         gridLayout->addWidget(textLabel3_2, 1, 0);
+        ui_lblDetector = make<QLabel>(groupBox7_2_3, "ui_lblDetector");
+        gridLayout->addWidget(ui_lblDetector, 0, 0);
+        ui_cbDetector = make<QComboBox>(groupBox7_2_3, "ui_cbDetector");
+        for (int i = 0; i < 2; ++i)
+            ui_cbDetector->addItem(QString());
+        gridLayout->addWidget(ui_cbDetector, 0, 1);
         vboxLayout7->addWidget(groupBox7_2_3);
 
         up_grpFreqRefinement = make<QGroupBox>(tabPageSoundAnalysis, "up_grpFreqRefinement");
@@ -699,6 +707,17 @@ public:
         tip(ui_sldVolumeTreshold, volume_tip);
         tip(ui_spinVolumeTreshold, volume_tip);
         ui_spinVolumeTreshold->setSuffix(QCoreApplication::translate("ConfigForm", " dB"));
+        ui_lblDetector->setText(QCoreApplication::translate("ConfigForm", "Detector"));
+        ui_cbDetector->setItemText(0, QCoreApplication::translate("ConfigForm", "Combed spectrum"));
+        ui_cbDetector->setItemText(1, QCoreApplication::translate("ConfigForm", "Partials"));
+        const QString detector_tip = QCoreApplication::translate(
+            "ConfigForm",
+            "Combed spectrum: the classic detector, the lightest on the processor.\nPartials: finds the "
+            "period by autocorrelation, then measures and fits the partials: fewer octave errors on "
+            "wind and brass,\na steady reading to a fraction of a cent, and the first partial of "
+            "stretched (piano) tones. It refines its own estimate: the refinement below is not used.");
+        tip(ui_lblDetector, detector_tip);
+        tip(ui_cbDetector, detector_tip);
         textLabel1_6->setText(QCoreApplication::translate("ConfigForm", "Window size factor"));
         const QString window_tip =
             QCoreApplication::translate("ConfigForm", "Factor defining the window size (from the lowest "

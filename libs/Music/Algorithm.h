@@ -6,6 +6,7 @@
 // `apply` and reads the results; the pitch model's notifications and the
 // setters re-plan it on that same thread.
 
+#include <complex>
 #include <deque>
 #include <vector>
 
@@ -37,9 +38,27 @@ public:
     virtual int size() const = 0;
 };
 
+// A spectral detector, as the analysis pipeline uses it: the estimate, the
+// level (m_components_max) and the spectrum the refinements and the harmonics
+// view read.
 class Transform : public Algorithm
 {
 public:
+    // Fundamental of the last analysis that recognised a note, Hz.
+    virtual double getFundamentalFreq() const = 0;
+    // Window length as a multiple of the lowest note's period; re-plans.
+    virtual void setWindowFactor(double factor) = 0;
+    // The last analysis's spectrum: transformSize() entries, of which the
+    // first half are meaningful.
+    virtual const std::vector<std::complex<double>>& spectrum() const = 0;
+    virtual int transformSize() const = 0;
+    // Whether the estimate is refined already, so that the pipeline's own
+    // refinements would only make it worse.
+    virtual bool refinesItself() const { return false; }
+
+    // Transform size over window size. Read freely; a detector changes it
+    // when it re-plans.
+    double m_zp_factor = 1.0;
     // Linear amplitude at or below which the strongest in-range component
     // counts as silence.
     double m_amplitude_treshold = 0.0;

@@ -1,6 +1,6 @@
 #include "AnalysisPipeline.h"
 
-#include "CombedFT.h"
+#include "Algorithm.h"
 #include "Filter.h"
 #include "MonoQuantizer.h"
 #include "Music.h"
@@ -97,18 +97,18 @@ const AnalysisPipeline::CycleResult& AnalysisPipeline::cycle(double elapsed_ms, 
     // above half the spectrum.
     const int rate = GetSamplingRate();
     if (f > 0.0) {
-        const double N = double(m_detector->m_plan.in.size());
-        const std::size_t half = m_detector->m_plan.out.size() / 2;
+        const double N = double(m_detector->transformSize());
+        const std::size_t half = std::size_t(m_detector->transformSize()) / 2;
         const double x = rate > 0 ? N * f / rate : -1.0;
         if (!(x >= 1.0 && x <= double(half))) f = 0.0;
     }
 
-    if (f > 0.0 && m_settings.refinement) {
+    if (f > 0.0 && m_settings.refinement && !m_detector->refinesItself()) {
         if (m_settings.refinement_method == FrequencyRefinement) {
             // Within one bin of either end of the band the spectral refinement
             // cannot run; the estimate then goes on unrefined.
             if (inRefinementBand(f)) {
-                f = RefineFundamentalFreq(m_detector->m_plan.out, f, m_settings.max_harmonics,
+                f = RefineFundamentalFreq(m_detector->spectrum(), f, m_settings.max_harmonics,
                                           m_detector->m_zp_factor);
                 if (!std::isfinite(f) || f < 0.0) f = 0.0;
             }
@@ -135,7 +135,7 @@ bool AnalysisPipeline::inRefinementBand(double freq) const
 {
     const int rate = GetSamplingRate();
     if (!m_detector || rate <= 0 || !std::isfinite(freq)) return false;
-    const std::size_t n = m_detector->m_plan.out.size();
+    const std::size_t n = std::min(std::size_t(m_detector->transformSize()), m_detector->spectrum().size());
     if (n < 4) return false;
     const double x = double(n) * freq / rate;
     return x > 1.0 && x <= double(n / 2 - 1);
@@ -144,7 +144,7 @@ bool AnalysisPipeline::inRefinementBand(double freq) const
 std::vector<Harmonic> AnalysisPipeline::harmonicStructure(double freq, int nb_harm) const
 {
     if (!inRefinementBand(freq) || nb_harm <= 0) return {};
-    return GetHarmonicStruct(m_detector->m_plan.out, freq, nb_harm, true, m_detector->m_zp_factor, 0.1);
+    return GetHarmonicStruct(m_detector->spectrum(), freq, nb_harm, true, m_detector->m_zp_factor, 0.1);
 }
 
 bool AnalysisPipeline::wavePeriod(int capture_rate, double freq, std::deque<double>& period) const

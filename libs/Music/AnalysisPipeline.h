@@ -22,7 +22,7 @@
 namespace Music {
 
 class RTFilter;
-class CombedFT;
+class Transform;
 class MonoQuantizer;
 
 // Receives every filtered sample of a drain (the captured sound view's addValue,
@@ -117,10 +117,10 @@ public:
     // pass unchanged; no quantizer: nothing is quantized).
     void setCaptureQueue(CaptureQueue* queue) { m_capture = queue; }
     void setRangeFilter(RTFilter* filter) { m_range_filter = filter; }
-    void setDetector(CombedFT* detector) { m_detector = detector; }
+    void setDetector(Transform* detector) { m_detector = detector; }
     void setQuantizer(MonoQuantizer* quantizer) { m_quantizer = quantizer; }
     RTFilter* rangeFilter() const { return m_range_filter; }
-    CombedFT* detector() const { return m_detector; }
+    Transform* detector() const { return m_detector; }
     MonoQuantizer* quantizer() const { return m_quantizer; }
 
     void setSettings(const Settings& settings) { m_settings = settings; }
@@ -168,7 +168,7 @@ private:
 
     CaptureQueue* m_capture = nullptr;
     RTFilter* m_range_filter = nullptr;
-    CombedFT* m_detector = nullptr;
+    Transform* m_detector = nullptr;
     MonoQuantizer* m_quantizer = nullptr;
     Settings m_settings;
     std::vector<AnalysisSampleSink*> m_sinks;

@@ -40,10 +40,12 @@ public:
     virtual void init();
     // Fundamental of the last analysis in Hz, 0 when none (never negative,
     // never infinite or NaN).
-    virtual double getFundamentalFreq() const;
+    double getFundamentalFreq() const override;
+    const std::vector<std::complex<double>>& spectrum() const override { return m_plan.out; }
+    int transformSize() const override { return int(m_plan.in.size()); }
 
     // Store and re-plan, only when the value changes.
-    void setWindowFactor(double factor);
+    void setWindowFactor(double factor) override;
     void setZeroPaddingFactor(double factor);
 
     // Analysis window (Hann, W points).
@@ -57,8 +59,6 @@ public:
     // true: rank sub-harmonic candidates by the audibility ratio; false: by the
     // negated second difference of the comb.
     bool m_use_audibility_ratio = false;
-    // Read freely; change through setZeroPaddingFactor / setWindowFactor.
-    double m_zp_factor = 1.0;
     double m_window_factor = 1.0;
     // Spectrum of the windowed sound: `in` holds the windowed, zero-padded
     // samples (its length is the FFT size N), `out` the complex spectrum of the

@@ -62,10 +62,13 @@ public:
     virtual void init();
     // First partial of the last analysis in Hz, 0 when none (never negative,
     // infinite or NaN).
-    virtual double getFundamentalFreq() const;
+    double getFundamentalFreq() const override;
+    const std::vector<std::complex<double>>& spectrum() const override { return m_plan.out; }
+    int transformSize() const override { return int(m_plan.in.size()); }
+    bool refinesItself() const override { return true; }
 
     // Store and re-plan, only when the value changes.
-    void setWindowFactor(double factor);
+    void setWindowFactor(double factor) override;
 
     // Results of the last analysis: all 0 when no note was recognised, except
     // `m_components_max` (inherited), which is always the strongest in-range
@@ -87,8 +90,6 @@ public:
     // Below this clarity the sound is taken as unpitched: no note.
     double m_min_clarity = 0.5;
 
-    // Size of `m_plan` over the window's: fixed by the plan (1.25 or more).
-    double m_zp_factor = 1.0;
     // Spectrum of the window: `in` holds the Hann-windowed samples (the window
     // of `HannWindow`, as the combed detector's) zero-padded to N entries, enough
     // for the autocorrelation up to the longest period of the range; `out[0..N/2]`

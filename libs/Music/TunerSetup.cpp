@@ -48,9 +48,21 @@ void TunerSetup::apply(const AnalysisSettings& s)
         break;
     }
 
+    if (s.detector != (dynamic_cast<CombedFT*>(m_detector) ? AnalysisSettings::CombedDetector
+                                                           : AnalysisSettings::PartialsDetector)) {
+        // Made at the pitch model's present rate; the old one unregisters as it goes.
+        m_detector_owner.reset();
+        m_detector_owner.reset(s.detector == AnalysisSettings::CombedDetector
+                                   ? static_cast<Transform*>(new CombedFT())
+                                   : new PartialFitDetector());
+        m_detector = m_detector_owner.get();
+        m_pipeline.setDetector(m_detector);
+    }
     m_detector->setWindowFactor(s.window_factor);
-    m_detector->m_use_audibility_ratio = s.use_audibility;
-    m_detector->m_audibility_ratio = std::pow(10.0, -s.audibility_db / 20.0);
+    if (auto* combed = dynamic_cast<CombedFT*>(m_detector)) {
+        combed->m_use_audibility_ratio = s.use_audibility;
+        combed->m_audibility_ratio = std::pow(10.0, -s.audibility_db / 20.0);
+    }
     m_detector->m_amplitude_treshold = std::pow(10.0, s.volume_threshold_db / 20.0);
 
     m_quantizer->reset();

@@ -15,6 +15,7 @@
 #include "Filter.h"
 #include "MonoQuantizer.h"
 #include "Music.h"
+#include "PartialFitDetector.h"
 
 #include <memory>
 
@@ -33,6 +34,10 @@ struct AnalysisSettings
     // Note range, semitones from A4.
     int min_ht = -36;
     int max_ht = 48;
+    // The pitch detector: the combed spectrum (the factory choice), or the fit
+    // of the partials found by autocorrelation.
+    enum Detector { CombedDetector, PartialsDetector };
+    Detector detector = CombedDetector;
     enum RangeFilter { NoRangeFilter, RectangularRangeFilter, FIRRangeFilter };
     RangeFilter range_filter = RectangularRangeFilter;
     double volume_threshold_db = -28.0;
@@ -57,7 +62,8 @@ public:
     TunerSetup(const TunerSetup&) = delete;
     TunerSetup& operator=(const TunerSetup&) = delete;
 
-    // Applies every setting: pitch model, range filter, detector, quantizer
+    // Applies every setting: pitch model, range filter, detector (made anew
+    // when another one is chosen), quantizer
     // (reset, since its note may no longer be a note of the new settings) and
     // the pipeline. Safe before the sampling rate is known.
     void apply(const AnalysisSettings& settings);
@@ -84,12 +90,12 @@ public:
     MonoQuantizer* m_quantizer;
 
 private:
-    std::unique_ptr<CombedFT> m_detector_owner;
+    std::unique_ptr<Transform> m_detector_owner;
 
 public:
     // The detector in use (owned); registered with the pitch model as a
     // settings listener for as long as it lives.
-    CombedFT* m_detector;
+    Transform* m_detector;
     // The computing half of the analysis cycle, wired to the pieces above.
     AnalysisPipeline m_pipeline;
 

@@ -125,6 +125,7 @@ private slots:
         QTest::newRow("no refinement, no filter")
             << QStringList{"--refinement=none", "--range-filter=none"} << "A4" << 440.0;
         QTest::newRow("diatonic") << QStringList{"--tuning", "diatonic"} << "A4" << 440.0;
+        QTest::newRow("partials detector") << QStringList{"--detector", "partials"} << "A4" << 440.0;
     }
 
     // However long the refresh, the analysis goes on to the end of the sound.
@@ -262,6 +263,7 @@ private slots:
         QTest::newRow("refresh 0") << QStringList{"--refresh-ms", "0", "@a4"} << "--refresh-ms";
         QTest::newRow("latency not a number") << QStringList{"--latency-ms", "12x", "@a4"} << "--latency-ms";
         QTest::newRow("bad tuning") << QStringList{"--tuning", "pythagorean", "@a4"} << "--tuning";
+        QTest::newRow("bad detector") << QStringList{"--detector", "yin", "@a4"} << "--detector";
         QTest::newRow("min-ht -97") << QStringList{"--min-ht", "-97", "@a4"} << "--min-ht";
         QTest::newRow("value missing") << QStringList{"@a4", "--periods"} << "needs a value";
         QTest::newRow("no file") << QStringList{} << "no input file";

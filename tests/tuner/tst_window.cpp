@@ -332,6 +332,21 @@ private slots:
         QCOMPARE(volumes->m_treshold, -40);
     }
 
+    // The dialog's detector choice is applied at OK, and the pipeline runs the
+    // detector chosen; the combed spectrum is the factory one.
+    void detectorChoice()
+    {
+        CustomInstrumentTunerForm w(CaptureThread::transportsWithoutJack());
+        QVERIFY(dynamic_cast<Music::CombedFT*>(w.m_detector));
+        for (int choice : {1, 0, 1}) {
+            w.m_config_form.ui_cbDetector->setCurrentIndex(choice);
+            w.configure_ok();
+            QCOMPARE(dynamic_cast<Music::PartialFitDetector*>(w.m_detector) != nullptr, choice == 1);
+            QCOMPARE(w.m_pipeline.detector(), w.m_detector);
+            QCOMPARE(w.m_detector->size(), w.m_pipeline.detector()->size());
+        }
+    }
+
     // A note start sets the target, the labels and one note in each history.
     void noteStartSetsTheTarget()
     {

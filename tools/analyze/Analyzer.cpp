@@ -97,6 +97,7 @@ void Analyzer::runSource(const FrameReader& read, int rate, int channels,
                                            : Music::AnalysisSettings::NoRangeFilter;
     settings.volume_threshold_db = o.threshold_db;
     settings.window_factor = o.window_factor;
+    settings.detector = Music::AnalysisSettings::Detector(o.detector);
     settings.use_audibility = o.use_audibility;
     settings.audibility_db = o.audibility_db;
     settings.quantizer = o.latency_ms > 0;

@@ -46,6 +46,8 @@ const std::vector<std::string> k_tunings = {"chromatic", "werckmeister3", "kirnb
 const std::vector<std::string> k_names = {"anglo", "latin", "german", "hindustani", "byzantine"};
 const std::vector<std::string> k_refinements = {"time", "frequency", "none"};
 const std::vector<std::string> k_filters = {"rectangular", "none"};
+// In the order of Music::AnalysisSettings::Detector.
+const std::vector<std::string> k_detectors = {"combed", "partials"};
 
 std::string join(const std::vector<std::string>& v)
 {
@@ -76,6 +78,9 @@ std::string UsageText()
          "  --threshold-db V      volume threshold, -100..0 dB (-28)\n"
          "  --window-factor N     detector window size factor, 1..8 (4)\n"
          "  --audibility-db R     use the sub-harmonic audibility ratio R, 0..100 dB (off)\n"
+         "  --detector D          "
+      << join(k_detectors)
+      << " (combed); partials refines its own estimate: --refinement is not used\n"
          "  --refinement M        "
       << join(k_refinements)
       << " (time)\n"
@@ -116,6 +121,7 @@ bool ParseOptions(int argc, char** argv, AnalyzeOptions& o, std::string& error)
         {"--window-factor", [&](const std::string& v) { return parseInt(v, 1, 8, o.window_factor); }},
         {"--audibility-db",
          [&](const std::string& v) { return o.use_audibility = parseDouble(v, 0, 100, o.audibility_db); }},
+        {"--detector", [&](const std::string& v) { return parseChoice(v, k_detectors, o.detector); }},
         {"--refinement", [&](const std::string& v) { return parseChoice(v, k_refinements, refinement); }},
         {"--periods", [&](const std::string& v) { return parseInt(v, 1, 64, o.periods); }},
         {"--harmonics", [&](const std::string& v) { return parseInt(v, 1, 64, o.harmonics); }},

@@ -22,6 +22,7 @@ struct AnalyzeOptions
     int periods = 4;
     int harmonics = 8;
     int latency_ms = 125; // 0 selects the pass-through quantizer
+    int detector = 0;     // Music::AnalysisSettings::Detector
     int tuning = 0;       // Music::Tuning
     int names = 0;        // Music::NotesName
     int transposition = 0;
