@@ -232,10 +232,11 @@ private slots:
         QTest::addColumn<QVector<double>>("freqs");
         QTest::addColumn<QVector<double>>("mods");
         const double e2 = e * e;
-        // Tolerance 0.35, windows (trunc((h-0.35)*10), trunc((h+0.35)*10)) exclusive:
-        // rank 2 (16, 23) finds 21; rank 3 (26, 33) nothing, kept at bin 30 (3000 Hz,
-        // modulus 1); rank 4 (36, 43): 39 and 41 tie, the upper wins; rank 5 (46, 53):
-        // 47 is 3 away, 52 is 2: 52; rank 6 (56, 63): 59 is nearer than 62; rank 7 stops.
+        // Tolerance 0.35, windows (trunc((h-0.35)*10), trunc((h+0.35)*10)], the
+        // upper end included but kept below E = 63:
+        // rank 2 (16, 23] finds 21; rank 3 (26, 33] nothing, kept at bin 30 (3000 Hz,
+        // modulus 1); rank 4 (36, 43]: 39 and 41 tie, the upper wins; rank 5 (46, 53]:
+        // 47 is 3 away, 52 is 2: 52; rank 6 (56, 62]: 59 is nearer than 62; rank 7 stops.
         QTest::newRow("keep missing")
             << 8 << true << 0.35 << QVector<int>{1, 2, 3, 4, 5, 6}
             << QVector<double>{rank1, 2100, 3000, 4100, 5200, 5900} << QVector<double>{e2, e2, 1, e2, e2, e2};
@@ -246,13 +247,14 @@ private slots:
                                    << QVector<double>{e2, e2};
         QTest::newRow("nb_harm 0") << 0 << true << 0.35 << QVector<int>{} << QVector<double>{}
                                    << QVector<double>{};
-        // Tolerance 0.15: windows (trunc((h-0.15)*10), trunc((h+0.15)*10)) leave one bin
-        // below (rank 2: 19; rank 4: 39, found; rank 5: 49; rank 6: 59, found) and
-        // at most one above (rank 2: none, as 21 is excluded). Missing ranks keep
-        // their bins: 20 (e), 30 (1), 50 (1).
-        QTest::newRow("narrow, lower only")
+        // Tolerance 0.15: windows (trunc((h-0.15)*10), trunc((h+0.15)*10)] leave one bin
+        // on each side of c = 10h, the upper one included since its centre lies within
+        // the tolerance (21 <= 21.5): rank 2: 19 no, 21 found; rank 3: 29, 31 no; rank
+        // 4: 39 and 41 tie, the upper wins; rank 5: 49, 51 no; rank 6: 59 found, 61 no.
+        // Missing ranks keep their bins: 30 (1), 50 (1).
+        QTest::newRow("narrow")
             << 8 << true << 0.15 << QVector<int>{1, 2, 3, 4, 5, 6}
-            << QVector<double>{rank1, 2000, 3000, 3900, 5000, 5900} << QVector<double>{e2, e, 1, e2, 1, e2};
+            << QVector<double>{rank1, 2100, 3000, 4100, 5000, 5900} << QVector<double>{e2, e2, 1, e2, 1, e2};
     }
 
     void harmonicStruct()
@@ -313,9 +315,13 @@ private slots:
         QTest::newRow("one harmonic") << 12800 << 1000.0 << 1 << rank1;
         // (1015.43729 + 2100 / 2) / 2 = 1032.71865; rank 3 has no peak and is left out.
         QTest::newRow("two harmonics") << 12800 << 1000.0 << 2 << (rank1 + 1050.0) / 2;
-        // Rank 4 (38, 42): 39 and 41 tie, 41 -> 1025; rank 5 (48, 52): none; rank 6
-        // (58, 62): 59 -> 983.333. Mean of 1015.43729, 1050, 1025, 983.333.
-        QTest::newRow("all harmonics") << 12800 << 1000.0 << 8 << (rank1 + 1050.0 + 1025.0 + 5900.0 / 6) / 4;
+        // Rank 4 (38, 42]: 39 and 41 tie, 41; rank 5 (48, 52]: 52; rank 6 (58, 62]:
+        // 59. None of them stands out as a partial (10 in power above the moduli
+        // half a spacing, 5 bins, away): bin 41 is e^2 over bin 46 = e (the side of
+        // the peak at 47), a power ratio of e^2 = 7.4; bin 52 is no higher than bin
+        // 47 beside it; bin 59 is e^2 over bin 63 = e. Ranks 1 and 2 stand e^2 over
+        // moduli 1 (ratio e^4 = 54.6). Mean of 1015.43729 and 2100 / 2.
+        QTest::newRow("all harmonics") << 12800 << 1000.0 << 8 << (rank1 + 1050.0) / 2;
         QTest::newRow("nb_harm 0") << 12800 << 1000.0 << 0 << 0.0;
         // Outside (1, N/2 - 1] bins, or no known rate: nothing to refine.
         QTest::newRow("bin 1") << 12800 << 100.0 << 4 << 0.0;
