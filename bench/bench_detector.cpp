@@ -35,11 +35,13 @@ void operator delete(void* p, std::size_t) noexcept
 
 namespace {
 
-// args: window size factor, zero-padding factor (x10, integers only).
+// args: window size factor, zero-padding factor (x10, integers only), and the
+// tone's fundamental in Hz.
 void BM_CombedFTApply(benchmark::State& state)
 {
     const double window_factor = double(state.range(0));
     const double zp = double(state.range(1)) / 10.0;
+    const double f0 = double(state.range(2));
 
     // The re-planning lines would clutter the table.
     std::ostringstream sink;
@@ -52,13 +54,13 @@ void BM_CombedFTApply(benchmark::State& state)
     detector.setZeroPaddingFactor(zp);
     std::cout.rdbuf(old);
 
-    // A plucked-string-like sound: 196 Hz with decaying harmonics, a little noise.
+    // A plucked-string-like sound: f0 with decaying harmonics, a little noise.
     std::deque<double> buffer(size_t(detector.size()));
     unsigned seed = 12345;
     for (size_t i = 0; i < buffer.size(); ++i) {
         double x = 0;
-        for (int h = 1; h <= 8; ++h)
-            x += 0.4 / h * std::sin(2 * M_PI * 196.0 * h * double(i) / 44100);
+        for (int h = 1; h <= 8 && h * f0 < 22050; ++h)
+            x += 0.4 / h * std::sin(2 * M_PI * f0 * h * double(i) / 44100);
         seed = seed * 1103515245u + 12345u;
         x += 1e-3 * (double(seed >> 8) / double(1u << 24) - 0.5);
         buffer[i] = x;
@@ -81,14 +83,23 @@ void BM_CombedFTApply(benchmark::State& state)
 
 } // namespace
 
-// Factory settings: factor 4 -> 4096-point window and transform.
+// Factory settings: factor 4 -> 4096-point window and transform; G3 (196 Hz).
 BENCHMARK(BM_CombedFTApply)
-    ->Args({4, 10})
+    ->Args({4, 10, 196})
     ->Name("CombedFT_apply/factory_factor4")
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_CombedFTApply)->Args({1, 10})->Name("CombedFT_apply/factor1")->Unit(benchmark::kMicrosecond);
+// The same on C8 (4186 Hz): the comb is read at every rank up to half the
+// peak's bin, the most work for the highest notes.
 BENCHMARK(BM_CombedFTApply)
-    ->Args({4, 20})
+    ->Args({4, 10, 4186})
+    ->Name("CombedFT_apply/factory_factor4_C8")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CombedFTApply)
+    ->Args({1, 10, 196})
+    ->Name("CombedFT_apply/factor1")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CombedFTApply)
+    ->Args({4, 20, 196})
     ->Name("CombedFT_apply/factor4_zero_padding2")
     ->Unit(benchmark::kMicrosecond);
 

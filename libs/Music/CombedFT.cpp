@@ -34,14 +34,19 @@ double CombAt(const std::vector<std::complex<double>>& comb, double x)
     const double u = x - i;
     const std::complex<double> a = entry(i), b = entry(i + 1);
     const double ra = std::sqrt(std::norm(a)), rb = std::sqrt(std::norm(b));
-    double phase = 0.0;
-    if (ra > 0 && rb > 0)
-        phase = std::arg(a) + u * std::arg(b * std::conj(a));
-    else if (ra > 0)
-        phase = std::arg(a);
-    else
-        phase = std::arg(b);
-    const double value = ((1 - u) * ra + u * rb) * std::cos(phase);
+    // cos of the phase at x: a's own direction turned by u times the step
+    // from a to b (an entry of modulus 0 lends the other one's direction).
+    double cos_phase = 0.0;
+    if (ra > 0 && rb > 0) {
+        const std::complex<double> step = b * std::conj(a);
+        const double turn = u * std::atan2(step.imag(), step.real());
+        cos_phase = (a.real() * std::cos(turn) - a.imag() * std::sin(turn)) / ra;
+    } else if (ra > 0) {
+        cos_phase = a.real() / ra;
+    } else if (rb > 0) {
+        cos_phase = b.real() / rb;
+    }
+    const double value = ((1 - u) * ra + u * rb) * cos_phase;
     return std::isfinite(value) ? value : 0.0;
 }
 

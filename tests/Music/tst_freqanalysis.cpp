@@ -252,9 +252,9 @@ private slots:
         // the tolerance (21 <= 21.5): rank 2: 19 no, 21 found; rank 3: 29, 31 no; rank
         // 4: 39 and 41 tie, the upper wins; rank 5: 49, 51 no; rank 6: 59 found, 61 no.
         // Missing ranks keep their bins: 30 (1), 50 (1).
-        QTest::newRow("narrow")
-            << 8 << true << 0.15 << QVector<int>{1, 2, 3, 4, 5, 6}
-            << QVector<double>{rank1, 2100, 3000, 4100, 5000, 5900} << QVector<double>{e2, e2, 1, e2, 1, e2};
+        QTest::newRow("narrow") << 8 << true << 0.15 << QVector<int>{1, 2, 3, 4, 5, 6}
+                                << QVector<double>{rank1, 2100, 3000, 4100, 5000, 5900}
+                                << QVector<double>{e2, e2, 1, e2, 1, e2};
     }
 
     void harmonicStruct()
@@ -339,6 +339,39 @@ private slots:
         QFETCH(double, expected);
         SetSamplingRate(rate);
         const double f = RefineFundamentalFreq(harmonicSpectrum(), approx, nb_harm, 1.0);
+        QVERIFY2(std::fabs(f - expected) < 1e-4, qPrintable(QString::number(f, 'f', 6)));
+    }
+
+    // Which local maxima the refinement counts as partials. Rank 1 as in
+    // harmonicSpectrum (1015.43729 Hz); at rank 2 a peak of modulus `height`
+    // in bin 21 over a floor of 1, its neighbours 20 and 22 at the floor (a
+    // symmetric peak: exactly 2100 Hz, 1050 Hz as a fundamental). It counts
+    // when its power is 10 times (10 dB) that of the moduli half a spacing
+    // (5 bins) away, bins 16 and 26, and nothing between them is higher.
+    void refineCountsPartials_data()
+    {
+        QTest::addColumn<double>("height");
+        QTest::addColumn<int>("higher_bin"); // a modulus e^3 there, 0: none
+        QTest::addColumn<double>("expected");
+        // 3.1^2 = 9.61 < 10: a ripple, left out.
+        QTest::newRow("9.8 dB") << 3.1 << 0 << rank1;
+        // 3.2^2 = 10.24 >= 10: a partial.
+        QTest::newRow("10.1 dB") << 3.2 << 0 << (rank1 + 1050.0) / 2;
+        // e^2 = 7.39 (17.4 dB), but bin 24, within half a spacing, holds e^3:
+        // the side of something larger, left out.
+        QTest::newRow("higher within half a spacing") << e * e << 24 << rank1;
+        // Bin 27 lies beyond half a spacing: it does not matter.
+        QTest::newRow("higher beyond half a spacing") << e * e << 27 << (rank1 + 1050.0) / 2;
+    }
+
+    void refineCountsPartials()
+    {
+        QFETCH(double, height);
+        QFETCH(int, higher_bin);
+        QFETCH(double, expected);
+        QVector<QPair<int, double>> m{{9, e}, {10, e * e}, {11, std::exp(1.5)}, {21, height}};
+        if (higher_bin) m.append({higher_bin, std::exp(3.0)});
+        const double f = RefineFundamentalFreq(spectrum(128, m), 1000.0, 2, 1.0);
         QVERIFY2(std::fabs(f - expected) < 1e-4, qPrintable(QString::number(f, 'f', 6)));
     }
 
