@@ -20,7 +20,8 @@
 //   the class; "inf" when some tone never gets there).
 //
 // Options: --quick (44100 Hz only), --notes (after the table, one line per
-// tone with a gross error, a drop or no established note).
+// tone with a gross error, a drop or no established note), --tones (one line
+// per tone, to compare two builds tone by tone).
 
 #include "Analyzer.h"
 #include "ToneSynth.h"
@@ -160,14 +161,16 @@ std::string NoteName(int semitone)
 
 int main(int argc, char** argv)
 {
-    bool quick = false, list_notes = false;
+    bool quick = false, list_notes = false, list_tones = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--quick") == 0)
             quick = true;
         else if (std::strcmp(argv[i], "--notes") == 0)
             list_notes = true;
+        else if (std::strcmp(argv[i], "--tones") == 0)
+            list_tones = true;
         else {
-            std::fprintf(stderr, "usage: %s [--quick] [--notes]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--quick] [--notes] [--tones]\n", argv[0]);
             return 2;
         }
     }
@@ -224,11 +227,12 @@ int main(int argc, char** argv)
                     if (s < factory_min) options.min_ht = -48;
                     const ToneResult res = RunTone(options, sound, tone.f0, rate);
                     stats[c][r].add(res);
-                    if (list_notes && (res.gross > 0 || res.dropped > 0 || std::isinf(res.onset))) {
+                    const bool failed = res.gross > 0 || res.dropped > 0 || std::isinf(res.onset);
+                    if (list_tones || (list_notes && failed)) {
                         char line[256];
                         std::snprintf(line, sizeof line,
                                       "%-23s %-14s %6d Hz %-4s %8.2f Hz: gross %lld/%lld, drop %lld/%lld, "
-                                      "median error %.1f cents, onset %.0f ms",
+                                      "median error %.4f cents, onset %.0f ms",
                                       classes[c].name, refinements[r].name, rate, NoteName(s).c_str(),
                                       tone.f0, res.gross, res.held, res.dropped, res.after_onset,
                                       Quantile(res.abs_errors, 0.5), 1000 * res.onset);
@@ -246,8 +250,9 @@ int main(int argc, char** argv)
         for (size_t r = 0; r < refinements.size(); ++r)
             PrintRow(classes[c].name, refinements[r].name, stats[c][r]);
 
-    if (list_notes) {
-        std::printf("\nTones with a gross error, a drop, or no established note:\n");
+    if (list_notes || list_tones) {
+        std::printf(list_tones ? "\nEvery tone:\n"
+                               : "\nTones with a gross error, a drop, or no established note:\n");
         for (const std::string& f : failures)
             std::printf("%s\n", f.c_str());
     }
