@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <deque>
+#include <functional>
 #include <limits>
 #include <mutex>
 #include <random>
@@ -70,6 +71,40 @@ public:
     double getFundamentalFreq() const override { return chosen_f0; }
 };
 
+// Connects the pipeline to the capture queue, the range filter (may be null),
+// the detector and the quantizer, with the refinement as given.
+void Wire(AnalysisPipeline& p, Capture& capture, RTFilter* filter, CombedFT& d, MonoQuantizer& q,
+          bool refinement, AnalysisPipeline::RefinementMethod method)
+{
+    p.setCaptureQueue(capture.ref());
+    p.setRangeFilter(filter);
+    p.setDetector(&d);
+    p.setQuantizer(&q);
+    AnalysisPipeline::Settings s;
+    s.refinement = refinement;
+    s.refinement_method = method;
+    p.setSettings(s);
+}
+
+// One cycle's set-up around the chosen-estimate detector: 4096 samples of
+// 0.25 waiting in the capture queue (all of them taken by the next cycle),
+// the pass-through quantizer, the refinement as given.
+struct ChosenCycle
+{
+    ChosenCycle(double f0, bool refinement, AnalysisPipeline::RefinementMethod method)
+    {
+        d.chosen_f0 = f0;
+        capture.pushOld(std::vector<double>(4096, 0.25));
+        Wire(p, capture, nullptr, d, q, refinement, method);
+    }
+    AnalysisPipeline::CycleResult run() { return p.cycle(20, 44100); }
+
+    ChosenEstimateDetector d;
+    Capture capture;
+    DummyMonoQuantizer q;
+    AnalysisPipeline p;
+};
+
 // Harmonic tone: partials k = 1..amps.size() of f0, sample n at rate.
 double Tone(double f0, const std::vector<double>& amps, long long n, int rate)
 {
@@ -127,47 +162,66 @@ struct CycleShown
     double freq;      // m_freq, Hz
 };
 
-// The factory chain on `sound`: packets of 1024 samples into the capture
-// queue, a cycle every 20 ms of sound time, the rectangular range filter over
-// one period of the lowest note, the detector at window factor 4 and a -28 dB
-// threshold, the chosen refinement, the 125 ms latency quantizer on the sound's
-// clock. The pitch model must be set up (rate, reference, range) before.
-std::vector<CycleShown> RunFactoryChain(const std::vector<double>& sound, int rate, bool refinement,
-                                        AnalysisPipeline::RefinementMethod method)
+// The chain the tuner runs on a capture queue: the rectangular range filter
+// over one period of the lowest note, the detector, the chosen refinement and
+// the latency quantizer on the sound's own clock. The pitch model must be set
+// up (rate, reference, range) first.
+struct ToneChain
 {
-    CombedFT d;
-    d.setWindowFactor(4.0);
-    d.m_amplitude_treshold = std::pow(10.0, -28.0 / 20.0);
-    RectangularHighPassRTFilter filter(int(rate / SemitoneToFreq(GetSemitoneMin())));
-    LatencyMonoQuantizer q;
-    double sound_ms = 0.0;
-    q.setClock([&sound_ms] { return sound_ms; });
-    Capture capture;
-    AnalysisPipeline p;
-    p.setCaptureQueue(capture.ref());
-    p.setRangeFilter(&filter);
-    p.setDetector(&d);
-    p.setQuantizer(&q);
-    AnalysisPipeline::Settings s;
-    s.refinement = refinement;
-    s.refinement_method = method;
-    p.setSettings(s);
+    ToneChain(int rate_, bool refinement, AnalysisPipeline::RefinementMethod method)
+        : rate(rate_), filter(int(rate_ / SemitoneToFreq(GetSemitoneMin())))
+    {
+        q.setClock([this] { return sound_ms; });
+        Wire(p, capture, &filter, d, q, refinement, method);
+    }
 
-    std::vector<CycleShown> shown;
-    std::size_t produced = 0;
-    for (int c = 1; produced + 1024 <= sound.size(); ++c) {
-        const std::size_t due = std::size_t((long long)c * rate * 20 / 1000);
-        while (produced + 1024 <= due && produced + 1024 <= sound.size()) {
-            capture.push(
-                std::vector<double>(sound.begin() + long(produced), sound.begin() + long(produced + 1024)));
+    // Delivers, as a capture transport would, every whole 1024-sample packet
+    // of the sound (sample(n) for n below length) due by the end of cycle c,
+    // 20 ms each, then runs the cycle.
+    const AnalysisPipeline::CycleResult& runCycle(int c, const std::function<double(long long)>& sample,
+                                                  long long length = std::numeric_limits<long long>::max())
+    {
+        const long long due = std::min(length, (long long)c * rate * 20 / 1000);
+        while (produced + 1024 <= due) {
+            std::vector<double> block(1024);
+            for (int k = 0; k < 1024; ++k)
+                block[std::size_t(k)] = sample(produced + k);
+            capture.push(block);
             produced += 1024;
         }
         sound_ms = double(produced) * 1000.0 / rate;
-        const AnalysisPipeline::CycleResult& r = p.cycle(20.0, rate);
-        const bool held = r.note_held;
-        shown.push_back({sound_ms, held,
-                         held ? GetNoteName(NearestSemitone(q.m_quantized_freq), LOCAL_ANGLO, 0, true) : "",
-                         p.m_freq});
+        return p.cycle(20.0, rate);
+    }
+
+    const int rate;
+    CombedFT d;
+    RectangularHighPassRTFilter filter;
+    LatencyMonoQuantizer q;
+    double sound_ms = 0.0;
+    long long produced = 0;
+    Capture capture;
+    AnalysisPipeline p;
+};
+
+// The factory chain (window factor 4, -28 dB threshold) on `sound`, cycle by
+// cycle while a whole packet is left.
+std::vector<CycleShown> RunFactoryChain(const std::vector<double>& sound, int rate, bool refinement,
+                                        AnalysisPipeline::RefinementMethod method)
+{
+    ToneChain chain(rate, refinement, method);
+    chain.d.setWindowFactor(4.0);
+    chain.d.m_amplitude_treshold = std::pow(10.0, -28.0 / 20.0);
+    const long long length = (long long)sound.size();
+    std::vector<CycleShown> shown;
+    for (int c = 1; chain.produced + 1024 <= length; ++c) {
+        const bool held = chain
+                              .runCycle(
+                                  c, [&sound](long long n) { return sound[std::size_t(n)]; }, length)
+                              .note_held;
+        shown.push_back(
+            {chain.sound_ms, held,
+             held ? GetNoteName(NearestSemitone(chain.q.m_quantized_freq), LOCAL_ANGLO, 0, true) : "",
+             chain.p.m_freq});
     }
     return shown;
 }
@@ -443,23 +497,13 @@ private slots:
         QFETCH(double, bins);
         QFETCH(bool, kept);
         WidenRangeToBand();
-        ChosenEstimateDetector d;
-        QCOMPARE(int(d.m_plan.in.size()), 2048);
-        d.chosen_f0 = bins * 44100.0 / 2048.0;
-        Capture capture;
-        capture.pushOld(std::vector<double>(4096, 0.25));
-        DummyMonoQuantizer q;
+        ChosenCycle chosen(bins * 44100.0 / 2048.0, false, AnalysisPipeline::TimeRefinement);
+        QCOMPARE(int(chosen.d.m_plan.in.size()), 2048);
+        DummyMonoQuantizer& q = chosen.q;
         q.m_avg_freq = 12345.0; // sentinel: overwritten by the quantizer's input
-        AnalysisPipeline p;
-        p.setCaptureQueue(capture.ref());
-        p.setDetector(&d);
-        p.setQuantizer(&q);
-        AnalysisPipeline::Settings s;
-        s.refinement = false;
-        p.setSettings(s);
-        const AnalysisPipeline::CycleResult r = p.cycle(20, 44100);
+        const AnalysisPipeline::CycleResult r = chosen.run();
         QVERIFY(!r.capture_failed);
-        QCOMPARE(r.freq, kept ? d.chosen_f0 : 0.0);
+        QCOMPARE(r.freq, kept ? chosen.d.chosen_f0 : 0.0);
         QCOMPARE(q.m_avg_freq, r.freq);
         QVERIFY(std::isfinite(q.m_quantized_freq));
     }
@@ -580,22 +624,11 @@ private slots:
         QFETCH(double, bins);
         QFETCH(int, method);
         WidenRangeToBand();
-        ChosenEstimateDetector d;
-        d.chosen_f0 = bins * 44100.0 / 2048.0;
-        Capture capture;
-        capture.pushOld(std::vector<double>(4096, 0.25));
-        DummyMonoQuantizer q;
-        AnalysisPipeline p;
-        p.setCaptureQueue(capture.ref());
-        p.setDetector(&d);
-        p.setQuantizer(&q);
-        AnalysisPipeline::Settings s;
-        s.refinement_method = AnalysisPipeline::RefinementMethod(method);
-        p.setSettings(s);
-        const AnalysisPipeline::CycleResult r = p.cycle(20, 44100);
-        QCOMPARE(r.freq, d.chosen_f0);
+        ChosenCycle chosen(bins * 44100.0 / 2048.0, true, AnalysisPipeline::RefinementMethod(method));
+        const AnalysisPipeline::CycleResult r = chosen.run();
+        QCOMPARE(r.freq, chosen.d.chosen_f0);
         // The harmonic structure is not computed there either.
-        QVERIFY(p.harmonicStructure(d.chosen_f0, 8).empty());
+        QVERIFY(chosen.p.harmonicStructure(chosen.d.chosen_f0, 8).empty());
     }
 
     // A 440 Hz harmonic tone delivered in 1024-sample packets as a capture
@@ -619,44 +652,23 @@ private slots:
         QFETCH(bool, enabled);
         QFETCH(double, tolerance_cents);
         const int rate = 44100;
-        CombedFT d;
-        RectangularHighPassRTFilter filter(int(rate / SemitoneToFreq(GetSemitoneMin()))); // 1603
-        QCOMPARE(filter.size(), 1603);
-        LatencyMonoQuantizer q;
-        double sound_ms = 0.0;
-        q.setClock([&sound_ms] { return sound_ms; });
+        ToneChain chain(rate, enabled, AnalysisPipeline::RefinementMethod(method));
+        QCOMPARE(chain.filter.size(), 1603); // trunc(44100 / 27.5)
+        LatencyMonoQuantizer& q = chain.q;
+        AnalysisPipeline& p = chain.p;
         std::vector<double> started;
         int finished = 0;
         connect(&q, &MonoQuantizer::noteStarted, [&started](double f, double) { started.push_back(f); });
         connect(&q, &MonoQuantizer::noteFinished, [&finished](double, double) { ++finished; });
-
-        Capture capture;
-        AnalysisPipeline p;
-        p.setCaptureQueue(capture.ref());
-        p.setRangeFilter(&filter);
-        p.setDetector(&d);
-        p.setQuantizer(&q);
-        AnalysisPipeline::Settings s;
-        s.refinement = enabled;
-        s.refinement_method = AnalysisPipeline::RefinementMethod(method);
-        p.setSettings(s);
         int seen = 0;
         FunctionSampleSink sink([&seen](double) { ++seen; });
         p.addSampleSink(&sink);
 
-        long long produced = 0, drained = 0;
+        long long drained = 0;
         const std::vector<double> amps{0.4, 0.25, 0.15, 0.1};
         for (int c = 1; c <= 100; ++c) { // 2 s
-            const long long due = (long long)c * rate * 20 / 1000;
-            while (produced + 1024 <= due) {
-                std::vector<double> block(1024);
-                for (int k = 0; k < 1024; ++k)
-                    block[std::size_t(k)] = Tone(440.0, amps, produced + k, rate);
-                capture.push(block);
-                produced += 1024;
-            }
-            sound_ms = double(produced) * 1000.0 / rate;
-            const AnalysisPipeline::CycleResult r = p.cycle(20.0, rate);
+            const AnalysisPipeline::CycleResult r =
+                chain.runCycle(c, [&](long long n) { return Tone(440.0, amps, n, rate); });
             drained += r.drained;
             QVERIFY(std::isfinite(r.freq) && r.freq >= 0.0);
             QVERIFY(std::isfinite(r.volume_db));
@@ -665,6 +677,8 @@ private slots:
                 QCOMPARE(q.m_quantized_freq, 440.0);
             }
         }
+        const long long produced = chain.produced;
+        Capture& capture = chain.capture;
         QCOMPARE(drained + (long long)capture.samples.size(), produced);
         QCOMPARE((long long)seen, drained);
         QCOMPARE(started, std::vector<double>{440.0});
@@ -936,21 +950,10 @@ private slots:
     {
         QFETCH(double, semitone);
         QFETCH(bool, kept);
-        ChosenEstimateDetector d;
-        d.chosen_f0 = 440.0 * std::pow(2.0, semitone / 12.0);
-        Capture capture;
-        capture.pushOld(std::vector<double>(4096, 0.25));
-        DummyMonoQuantizer q;
-        AnalysisPipeline p;
-        p.setCaptureQueue(capture.ref());
-        p.setDetector(&d);
-        p.setQuantizer(&q);
-        AnalysisPipeline::Settings s;
-        s.refinement = false;
-        p.setSettings(s);
-        const AnalysisPipeline::CycleResult r = p.cycle(20, 44100);
-        QCOMPARE(r.detected_freq, d.chosen_f0);
-        QCOMPARE(r.freq, kept ? d.chosen_f0 : 0.0);
+        ChosenCycle chosen(440.0 * std::pow(2.0, semitone / 12.0), false, AnalysisPipeline::TimeRefinement);
+        const AnalysisPipeline::CycleResult r = chosen.run();
+        QCOMPARE(r.detected_freq, chosen.d.chosen_f0);
+        QCOMPARE(r.freq, kept ? chosen.d.chosen_f0 : 0.0);
         QCOMPARE(r.note_held, kept);
     }
 
