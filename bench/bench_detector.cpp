@@ -19,15 +19,15 @@
 
 namespace {
 
-// A plucked-string-like sound: 196 Hz with decaying harmonics, a little noise.
-std::deque<double> PluckedSound(size_t n)
+// A plucked-string-like sound: f0 with decaying harmonics, a little noise.
+std::deque<double> PluckedSound(size_t n, double f0 = 196.0)
 {
     std::deque<double> buffer(n);
     unsigned seed = 12345;
     for (size_t i = 0; i < buffer.size(); ++i) {
         double x = 0;
-        for (int h = 1; h <= 8; ++h)
-            x += 0.4 / h * std::sin(2 * M_PI * 196.0 * h * double(i) / 44100);
+        for (int h = 1; h <= 8 && h * f0 < 22050; ++h)
+            x += 0.4 / h * std::sin(2 * M_PI * f0 * h * double(i) / 44100);
         seed = seed * 1103515245u + 12345u;
         x += 1e-3 * (double(seed >> 8) / double(1u << 24) - 0.5);
         buffer[i] = x;
@@ -66,7 +66,8 @@ void Measure(benchmark::State& state, Detector& detector, const std::deque<doubl
     state.counters["f0_hz"] = detector.getFundamentalFreq();
 }
 
-// args: window size factor, zero-padding factor (x10, integers only).
+// args: window size factor, zero-padding factor (x10, integers only), the
+// tone's fundamental in Hz.
 void BM_CombedFTApply(benchmark::State& state)
 {
     Music::CombedFT* detector;
@@ -76,7 +77,8 @@ void BM_CombedFTApply(benchmark::State& state)
         detector->setWindowFactor(double(state.range(0)));
         detector->setZeroPaddingFactor(double(state.range(1)) / 10.0);
     }
-    Measure(state, *detector, PluckedSound(size_t(detector->size())), double(detector->m_plan.in.size()));
+    Measure(state, *detector, PluckedSound(size_t(detector->size()), double(state.range(2))),
+            double(detector->m_plan.in.size()));
     delete detector;
 }
 
@@ -95,14 +97,23 @@ void BM_PartialFitApply(benchmark::State& state)
 
 } // namespace
 
-// Factory settings: factor 4 -> 4096-point window and transform.
+// Factory settings: factor 4 -> 4096-point window and transform; G3 (196 Hz).
 BENCHMARK(BM_CombedFTApply)
-    ->Args({4, 10})
+    ->Args({4, 10, 196})
     ->Name("CombedFT_apply/factory_factor4")
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_CombedFTApply)->Args({1, 10})->Name("CombedFT_apply/factor1")->Unit(benchmark::kMicrosecond);
+// The same on C8 (4186 Hz): the comb is read at every rank up to half the
+// peak's bin, the most work for the highest notes.
 BENCHMARK(BM_CombedFTApply)
-    ->Args({4, 20})
+    ->Args({4, 10, 4186})
+    ->Name("CombedFT_apply/factory_factor4_C8")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CombedFTApply)
+    ->Args({1, 10, 196})
+    ->Name("CombedFT_apply/factor1")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CombedFTApply)
+    ->Args({4, 20, 196})
     ->Name("CombedFT_apply/factor4_zero_padding2")
     ->Unit(benchmark::kMicrosecond);
 

@@ -119,6 +119,13 @@ const AnalysisPipeline::CycleResult& AnalysisPipeline::cycle(double elapsed_ms, 
             if (std::isfinite(p) && p > 0.0) f = rate / p;
         }
     }
+    // An estimate more than half a semitone outside the note range is no pitch:
+    // a user who set the range does not expect a note outside it (a sub-harmonic
+    // the comb picked below the lowest note, for instance).
+    if (f > 0.0) {
+        const double semitone = FreqToSemitone(f);
+        if (!(semitone >= GetSemitoneMin() - 0.5 && semitone <= GetSemitoneMax() + 0.5)) f = 0.0;
+    }
     m_result.freq = f;
 
     if (m_quantizer) {

@@ -92,8 +92,9 @@ public:
         // Fundamental the detector reported (0 when it recognised none).
         double detected_freq = 0.0;
         // Estimate given to the quantizer, in Hz: finite, and 0 for "no pitch"
-        // (none detected, or outside the spectrum's usable band, or a frequency
-        // refinement that found no harmonic).
+        // (none detected, outside the spectrum's usable band, more than half a
+        // semitone outside the note range, or a frequency refinement that found
+        // no harmonic).
         double freq = 0.0;
         // Whether volume_db and volume_bar mean something: false when the level
         // of the strongest component is 0 (its dB figure would be -infinity) or

@@ -50,7 +50,9 @@ public:
 
     // Analysis window (Hann, W points).
     std::vector<double> m_win;
-    // Transform of the magnitude spectrum, FFT size / 2 points.
+    // Transform of the magnitude spectrum: `in` holds the FFT size / 2
+    // moduli of the last analysis followed by as many zeros (FFT size points,
+    // so that the comb comes at half-entry steps).
     CFFTW3 m_plan_comb;
     // Result of the last analysis, Hz; 0 when none.
     double m_f0 = 0.0;

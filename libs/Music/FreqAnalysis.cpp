@@ -62,20 +62,19 @@ double PeakRefinementLogParabolaUnbiased(const std::vector<std::complex<double>>
     return r + (0.084372 / (zp2 * zp2) + 0.24756 / zp2) * (d - 0.5) * (d + 0.5) * d;
 }
 
-std::vector<Harmonic> GetHarmonicStruct(const std::vector<std::complex<double>>& spectrum, double approx_f0,
-                                        int nb_harm, bool keep_missing, double zp, double tolerance)
+namespace {
+
+// Walks ranks h = 1..nb_harm of a sound whose fundamental lies near f bins,
+// while the rank's bin c = trunc(h f) is below N/2-1, and calls
+// visit(h, c, k) with the peak bin k found within +-tolerance of the rank
+// (the nearest local maximum to c, the upper one on a tie; the window runs
+// from above trunc((h - tolerance) f) up to trunc((h + tolerance) f)
+// included), or k = -1 when the rank's window holds none.
+template <typename Visit>
+void WalkRanks(const std::vector<std::complex<double>>& spectrum, double f, int nb_harm, double tolerance,
+               Visit visit)
 {
-    const int N = int(spectrum.size());
-    const double rate = GetSamplingRate();
-    const double approx_f0_rel = N * approx_f0 / rate;
-    // clang-format off
-    assert(approx_f0_rel>1 && approx_f0_rel<=spectrum.size()/2-1);
-    // clang-format on
-
-    const double f = approx_f0_rel;
-    const int E = N / 2 - 1;
-    std::vector<Harmonic> harmonics;
-
+    const int E = int(spectrum.size()) / 2 - 1;
     // Bounds are kept in double until compared, so that an odd tolerance
     // cannot overflow an int.
     for (int h = 1; h <= nb_harm; ++h) {
@@ -94,9 +93,13 @@ std::vector<Harmonic> GetHarmonicStruct(const std::vector<std::complex<double>>&
                     below = i;
                     break;
                 }
-            const double hi = std::min(double(E), std::trunc((h + tolerance) * f));
+            // Up to the last bin whose centre lies within the tolerance: with
+            // few bins per harmonic (a low note), leaving that bin out loses
+            // the fundamental itself (5.73 bins: the window (4, 6) missed the
+            // peak in bin 6), and a pure sine then had no harmonic at all.
+            const double hi = std::min(double(E) - 1, std::trunc((h + tolerance) * f));
             int above = -1;
-            for (int j = c + 1; j < hi; ++j)
+            for (int j = c + 1; j <= hi; ++j)
                 if (is_peak(spectrum, j)) {
                     above = j;
                     break;
@@ -106,16 +109,64 @@ std::vector<Harmonic> GetHarmonicStruct(const std::vector<std::complex<double>>&
             else
                 k = below >= 0 ? below : above;
         }
-
-        if (k >= 0) {
-            double freq = PeakRefinementLogParabolaUnbiased(spectrum, k, zp) * rate / N;
-            // No vertex (collinear log moduli) or an odd zp: the peak's own bin.
-            if (!std::isfinite(freq)) freq = k * rate / N;
-            harmonics.push_back(Harmonic{std::abs(spectrum[size_t(k)]), freq, h});
-        } else if (keep_missing) {
-            harmonics.push_back(Harmonic{std::abs(spectrum[size_t(c)]), c * rate / N, h});
-        }
+        visit(h, c, k);
     }
+}
+
+// Refined frequency of the peak at bin k, in Hz; the bin's own frequency when
+// the refinement has no vertex (collinear log moduli) or zp is odd.
+double PeakFreq(const std::vector<std::complex<double>>& spectrum, int k, double zp)
+{
+    const double bin = GetSamplingRate() / double(spectrum.size());
+    const double freq = PeakRefinementLogParabolaUnbiased(spectrum, k, zp) * bin;
+    return std::isfinite(freq) ? freq : k * bin;
+}
+
+// How far a partial must stand above the spectrum half a harmonic spacing
+// away, as a ratio of powers: 10 (10 dB). A partial of a Hann-windowed sound
+// stands 30 dB or more above its own side lobes there, and 10 dB leaves room
+// for a neighbouring partial up to about 20 dB stronger (a weak fundamental
+// beside its second harmonic); ripples of side lobes and of noise stand a few
+// dB at most.
+constexpr double k_partial_prominence = 10.0;
+
+// Whether the local maximum at bin k stands clearly above the spectrum around
+// it, as a partial does, rather than being a ripple of noise or of the side
+// lobes of a stronger partial: it holds the largest modulus within half a
+// harmonic spacing (f bins) on either side, and it is k_partial_prominence
+// above the moduli half a spacing away on both sides.
+bool StandsOut(const std::vector<std::complex<double>>& spectrum, int k, double f)
+{
+    const int last = int(spectrum.size()) / 2 - 1;
+    const double reach = std::max(1.0, std::round(f / 2));
+    const int lo = int(std::max(1.0, k - reach));
+    const int hi = int(std::min(double(last), k + reach));
+    const double peak = std::norm(spectrum[size_t(k)]);
+    for (int i = lo; i <= hi; ++i)
+        if (std::norm(spectrum[size_t(i)]) > peak) return false;
+    const double around = std::max(std::norm(spectrum[size_t(lo)]), std::norm(spectrum[size_t(hi)]));
+    return lo < k && k < hi && peak >= k_partial_prominence * around;
+}
+
+} // namespace
+
+std::vector<Harmonic> GetHarmonicStruct(const std::vector<std::complex<double>>& spectrum, double approx_f0,
+                                        int nb_harm, bool keep_missing, double zp, double tolerance)
+{
+    const int N = int(spectrum.size());
+    const double rate = GetSamplingRate();
+    const double approx_f0_rel = N * approx_f0 / rate;
+    // clang-format off
+    assert(approx_f0_rel>1 && approx_f0_rel<=spectrum.size()/2-1);
+    // clang-format on
+
+    std::vector<Harmonic> harmonics;
+    WalkRanks(spectrum, approx_f0_rel, nb_harm, tolerance, [&](int h, int c, int k) {
+        if (k >= 0)
+            harmonics.push_back(Harmonic{std::abs(spectrum[size_t(k)]), PeakFreq(spectrum, k, zp), h});
+        else if (keep_missing)
+            harmonics.push_back(Harmonic{std::abs(spectrum[size_t(c)]), c * rate / N, h});
+    });
     return harmonics;
 }
 
@@ -127,12 +178,19 @@ double RefineFundamentalFreq(const std::vector<std::complex<double>>& spectrum, 
     const double approx_f0_rel = double(spectrum.size()) * approx_f0 / GetSamplingRate();
     if (!(approx_f0_rel > 1 && approx_f0_rel <= int(spectrum.size()) / 2 - 1)) return 0.0;
 
-    const std::vector<Harmonic> harmonics = GetHarmonicStruct(spectrum, approx_f0, nb_harm, false, zp, 0.2);
-    if (harmonics.empty()) return 0.0;
+    // Mean of freq / rank over the harmonics found within 0.2 of their rank.
+    // Only the peaks that stand out as partials count: a local maximum of the
+    // side lobes of the fundamental or of the noise floor, at a rank the sound
+    // has no partial, would pull the mean away by cents.
     double sum = 0.0;
-    for (const Harmonic& h : harmonics)
-        sum += h.freq / h.harm_number;
-    const double f0 = sum / double(harmonics.size());
+    int count = 0;
+    WalkRanks(spectrum, approx_f0_rel, nb_harm, 0.2, [&](int h, int, int k) {
+        if (k < 0 || !StandsOut(spectrum, k, approx_f0_rel)) return;
+        sum += PeakFreq(spectrum, k, zp) / h;
+        ++count;
+    });
+    if (count == 0) return 0.0;
+    const double f0 = sum / count;
     return std::isfinite(f0) ? f0 : 0.0;
 }
 

@@ -42,8 +42,11 @@ std::vector<Harmonic> GetHarmonicStruct(const std::vector<std::complex<double>>&
                                         int nb_harm, bool keep_missing, double zp, double tolerance);
 
 // Mean of freq/rank over the harmonic peaks found near approx_f0 (tolerance
-// 0.2), in Hz; 0 when none was found or when approx_f0 lies outside the range
-// GetHarmonicStruct accepts. Never returns a value that is not finite.
+// 0.2), in Hz, counting only the peaks that stand out as partials: the
+// largest modulus within half a harmonic spacing on either side, and 10 dB
+// above the moduli half a spacing away on both sides. 0 when none was found
+// or when approx_f0 lies outside the range GetHarmonicStruct accepts. Never
+// returns a value that is not finite.
 double RefineFundamentalFreq(const std::vector<std::complex<double>>& spectrum, double approx_f0, int nb_harm,
                              double zp);
 

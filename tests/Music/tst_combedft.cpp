@@ -33,6 +33,17 @@ std::deque<double> sound(int n, const std::vector<Partial>& partials, double rat
     return b;
 }
 
+// Partials h = 1..8 of f0 at amplitudes 0.5 / h, below Nyquist; with a weak
+// fundamental the first is a tenth of the second (20 dB under it).
+std::vector<Partial> harmonics(double f0, bool weak_fundamental, double rate = 44100)
+{
+    std::vector<Partial> p;
+    for (int h = 1; h <= 8 && h * f0 < rate / 2; ++h)
+        p.push_back({h * f0, 0.5 / h});
+    if (weak_fundamental) p[0].amplitude = 0.025;
+    return p;
+}
+
 std::deque<double> signal(const QString& kind, int n)
 {
     std::deque<double> b(static_cast<size_t>(n), 0.0);
@@ -143,7 +154,8 @@ private slots:
         QCOMPARE(int(d.m_plan.in.size()), N);
         QCOMPARE(int(d.m_plan.out.size()), N);
         QCOMPARE(int(d.m_comb.size()), N / 2);
-        QCOMPARE(int(d.m_plan_comb.in.size()), N / 2);
+        // The N/2 moduli, zero-padded to N points for a comb at half-entry steps.
+        QCOMPARE(int(d.m_plan_comb.in.size()), N);
         QCOMPARE(d.m_zp_factor, zp);
         QCOMPARE(d.m_window_factor, window_factor);
     }
@@ -215,6 +227,9 @@ private slots:
         QVERIFY2(std::fabs(d.m_f0 - 220.31) < 0.01, qPrintable(QString::number(d.m_f0, 'f', 4)));
         QVERIFY(std::fabs(d.m_components_max - 0.2425) < 1e-4);
         QCOMPARE(d.m_plan_comb.in[10], d.m_components_max); // the peak is bin 10
+        // The comb transform's input: 1024 moduli, then 1024 zeros.
+        for (size_t k = 1024; k < 2048; ++k)
+            QCOMPARE(d.m_plan_comb.in[k], 0.0);
         QVERIFY(d.hasNoteRecognized());
         QCOMPARE(d.getFundamentalFreq(), d.m_f0);
     }
@@ -257,6 +272,78 @@ private slots:
         d.apply(sound(2048, {{110, 0.05}, {220, 0.5}, {330, 0.4}, {440, 0.3}}));
         QVERIFY2(std::fabs(d.m_f0 - 110.17) < 0.02, qPrintable(QString::number(d.m_f0, 'f', 4)));
         QCOMPARE(d.m_plan_comb.in[10], d.m_components_max);
+    }
+
+    void rangeEndBins_data()
+    {
+        QTest::addColumn<double>("freq");
+        QTest::addColumn<int>("bin");
+        // Factory range A1..A8 (55 to 7040 Hz), window factor 4: 4096 points
+        // at 44100 Hz, 10.7666 Hz a bin. Bin 5 (53.83 Hz) holds 48.45 to 59.22
+        // Hz, A1 among them: a sine at 55.22 Hz (A1 + 7 cents, 5.13 bins) peaks
+        // there and the search must take it, not the side of the lobe in bin 6.
+        QTest::newRow("A1 + 7 cents") << 55.22 << 5;
+        // Bin 654 (7041.4 Hz) holds A8 (7040 Hz, 653.87 bins); its centre lies
+        // above the range, yet a sine at 7045 Hz (654.35 bins) peaks there.
+        QTest::newRow("A8 + 1 cent") << 7045.0 << 654;
+    }
+
+    void rangeEndBins()
+    {
+        QFETCH(double, freq);
+        QFETCH(int, bin);
+        SetSemitoneBounds(-36, 48);
+        CombedFT d;
+        d.setWindowFactor(4.0);
+        QCOMPARE(int(d.m_plan.in.size()), 4096);
+        d.apply(sound(d.size(), {{freq, 0.5}}));
+        QCOMPARE(d.m_plan_comb.in[size_t(bin)], d.m_components_max);
+        // The log parabola on the right peak: within 0.05 bin (0.54 Hz).
+        QVERIFY2(std::fabs(d.m_f0 - freq) < 0.54, qPrintable(QString::number(d.m_f0, 'f', 4)));
+    }
+
+    // Which harmonic the strongest peak is, across the range, at the factory
+    // settings (range -36..48, window factor 4: 4096 points). A wrong rank
+    // is off by a factor of at least 3/2 (or a whole octave and more), so 1%
+    // separates it from the log parabola's error on the right one.
+    void combRank_data()
+    {
+        QTest::addColumn<double>("f0");
+        QTest::addColumn<bool>("weak");
+        QTest::addColumn<bool>("audibility");
+        QTest::addColumn<int>("rate");
+        QTest::newRow("A2, harmonic") << 110.0 << false << false << 44100;
+        QTest::newRow("A2, weak") << 110.0 << true << false << 44100;
+        QTest::newRow("A4, harmonic") << 440.0 << false << false << 44100;
+        // The peak is the second partial: rank 2. Ranks 4, 6, 8 see the same
+        // teeth of the comb and once won by noise (3 to 4 octaves low).
+        QTest::newRow("C#5, weak") << 554.37 << true << false << 44100;
+        QTest::newRow("E5, weak") << 659.26 << true << false << 44100;
+        QTest::newRow("C6, weak") << 1046.5 << true << false << 44100;
+        QTest::newRow("C6, weak, audibility ratio") << 1046.5 << true << true << 44100;
+        // 1480 Hz was named F2 (87.06 Hz): rank 17 at the truncated spacing.
+        QTest::newRow("F#6, harmonic") << 1479.98 << false << false << 44100;
+        QTest::newRow("F#6, weak") << 1479.98 << true << false << 44100;
+        QTest::newRow("A6, harmonic") << 1760.0 << false << false << 44100;
+        QTest::newRow("E7, harmonic") << 2637.02 << false << false << 44100;
+        QTest::newRow("E7, weak") << 2637.02 << true << false << 44100;
+        QTest::newRow("C8, harmonic") << 4186.01 << false << false << 44100;
+        QTest::newRow("C8, harmonic, 96000 Hz") << 4186.01 << false << false << 96000;
+    }
+
+    void combRank()
+    {
+        QFETCH(double, f0);
+        QFETCH(bool, weak);
+        QFETCH(bool, audibility);
+        QFETCH(int, rate);
+        SetSamplingRate(rate);
+        SetSemitoneBounds(-36, 48);
+        CombedFT d;
+        d.setWindowFactor(4.0);
+        d.m_use_audibility_ratio = audibility;
+        d.apply(sound(d.size(), harmonics(f0, weak, rate), rate));
+        QVERIFY2(std::fabs(d.m_f0 / f0 - 1) < 0.01, qPrintable(QString::number(d.m_f0, 'f', 2)));
     }
 
     void shortBuffer_data()

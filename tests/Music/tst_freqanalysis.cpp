@@ -228,10 +228,11 @@ private slots:
         QTest::addColumn<QVector<double>>("freqs");
         QTest::addColumn<QVector<double>>("mods");
         const double e2 = e * e;
-        // Tolerance 0.35, windows (trunc((h-0.35)*10), trunc((h+0.35)*10)) exclusive:
-        // rank 2 (16, 23) finds 21; rank 3 (26, 33) nothing, kept at bin 30 (3000 Hz,
-        // modulus 1); rank 4 (36, 43): 39 and 41 tie, the upper wins; rank 5 (46, 53):
-        // 47 is 3 away, 52 is 2: 52; rank 6 (56, 63): 59 is nearer than 62; rank 7 stops.
+        // Tolerance 0.35, windows (trunc((h-0.35)*10), trunc((h+0.35)*10)], the
+        // upper end included but kept below E = 63:
+        // rank 2 (16, 23] finds 21; rank 3 (26, 33] nothing, kept at bin 30 (3000 Hz,
+        // modulus 1); rank 4 (36, 43]: 39 and 41 tie, the upper wins; rank 5 (46, 53]:
+        // 47 is 3 away, 52 is 2: 52; rank 6 (56, 62]: 59 is nearer than 62; rank 7 stops.
         QTest::newRow("keep missing")
             << 8 << true << 0.35 << QVector<int>{1, 2, 3, 4, 5, 6}
             << QVector<double>{rank1, 2100, 3000, 4100, 5200, 5900} << QVector<double>{e2, e2, 1, e2, e2, e2};
@@ -242,13 +243,14 @@ private slots:
                                    << QVector<double>{e2, e2};
         QTest::newRow("nb_harm 0") << 0 << true << 0.35 << QVector<int>{} << QVector<double>{}
                                    << QVector<double>{};
-        // Tolerance 0.15: windows (trunc((h-0.15)*10), trunc((h+0.15)*10)) leave one bin
-        // below (rank 2: 19; rank 4: 39, found; rank 5: 49; rank 6: 59, found) and
-        // at most one above (rank 2: none, as 21 is excluded). Missing ranks keep
-        // their bins: 20 (e), 30 (1), 50 (1).
-        QTest::newRow("narrow, lower only")
-            << 8 << true << 0.15 << QVector<int>{1, 2, 3, 4, 5, 6}
-            << QVector<double>{rank1, 2000, 3000, 3900, 5000, 5900} << QVector<double>{e2, e, 1, e2, 1, e2};
+        // Tolerance 0.15: windows (trunc((h-0.15)*10), trunc((h+0.15)*10)] leave one bin
+        // on each side of c = 10h, the upper one included since its centre lies within
+        // the tolerance (21 <= 21.5): rank 2: 19 no, 21 found; rank 3: 29, 31 no; rank
+        // 4: 39 and 41 tie, the upper wins; rank 5: 49, 51 no; rank 6: 59 found, 61 no.
+        // Missing ranks keep their bins: 30 (1), 50 (1).
+        QTest::newRow("narrow") << 8 << true << 0.15 << QVector<int>{1, 2, 3, 4, 5, 6}
+                                << QVector<double>{rank1, 2100, 3000, 4100, 5000, 5900}
+                                << QVector<double>{e2, e2, 1, e2, 1, e2};
     }
 
     void harmonicStruct()
@@ -309,9 +311,13 @@ private slots:
         QTest::newRow("one harmonic") << 12800 << 1000.0 << 1 << rank1;
         // (1015.43729 + 2100 / 2) / 2 = 1032.71865; rank 3 has no peak and is left out.
         QTest::newRow("two harmonics") << 12800 << 1000.0 << 2 << (rank1 + 1050.0) / 2;
-        // Rank 4 (38, 42): 39 and 41 tie, 41 -> 1025; rank 5 (48, 52): none; rank 6
-        // (58, 62): 59 -> 983.333. Mean of 1015.43729, 1050, 1025, 983.333.
-        QTest::newRow("all harmonics") << 12800 << 1000.0 << 8 << (rank1 + 1050.0 + 1025.0 + 5900.0 / 6) / 4;
+        // Rank 4 (38, 42]: 39 and 41 tie, 41; rank 5 (48, 52]: 52; rank 6 (58, 62]:
+        // 59. None of them stands out as a partial (10 in power above the moduli
+        // half a spacing, 5 bins, away): bin 41 is e^2 over bin 46 = e (the side of
+        // the peak at 47), a power ratio of e^2 = 7.4; bin 52 is no higher than bin
+        // 47 beside it; bin 59 is e^2 over bin 63 = e. Ranks 1 and 2 stand e^2 over
+        // moduli 1 (ratio e^4 = 54.6). Mean of 1015.43729 and 2100 / 2.
+        QTest::newRow("all harmonics") << 12800 << 1000.0 << 8 << (rank1 + 1050.0) / 2;
         QTest::newRow("nb_harm 0") << 12800 << 1000.0 << 0 << 0.0;
         // Outside (1, N/2 - 1] bins, or no known rate: nothing to refine.
         QTest::newRow("bin 1") << 12800 << 100.0 << 4 << 0.0;
@@ -329,6 +335,39 @@ private slots:
         QFETCH(double, expected);
         SetSamplingRate(rate);
         const double f = RefineFundamentalFreq(harmonicSpectrum(), approx, nb_harm, 1.0);
+        QVERIFY2(std::fabs(f - expected) < 1e-4, qPrintable(QString::number(f, 'f', 6)));
+    }
+
+    // Which local maxima the refinement counts as partials. Rank 1 as in
+    // harmonicSpectrum (1015.43729 Hz); at rank 2 a peak of modulus `height`
+    // in bin 21 over a floor of 1, its neighbours 20 and 22 at the floor (a
+    // symmetric peak: exactly 2100 Hz, 1050 Hz as a fundamental). It counts
+    // when its power is 10 times (10 dB) that of the moduli half a spacing
+    // (5 bins) away, bins 16 and 26, and nothing between them is higher.
+    void refineCountsPartials_data()
+    {
+        QTest::addColumn<double>("height");
+        QTest::addColumn<int>("higher_bin"); // a modulus e^3 there, 0: none
+        QTest::addColumn<double>("expected");
+        // 3.1^2 = 9.61 < 10: a ripple, left out.
+        QTest::newRow("9.8 dB") << 3.1 << 0 << rank1;
+        // 3.2^2 = 10.24 >= 10: a partial.
+        QTest::newRow("10.1 dB") << 3.2 << 0 << (rank1 + 1050.0) / 2;
+        // e^2 = 7.39 (17.4 dB), but bin 24, within half a spacing, holds e^3:
+        // the side of something larger, left out.
+        QTest::newRow("higher within half a spacing") << e * e << 24 << rank1;
+        // Bin 27 lies beyond half a spacing: it does not matter.
+        QTest::newRow("higher beyond half a spacing") << e * e << 27 << (rank1 + 1050.0) / 2;
+    }
+
+    void refineCountsPartials()
+    {
+        QFETCH(double, height);
+        QFETCH(int, higher_bin);
+        QFETCH(double, expected);
+        QVector<QPair<int, double>> m{{9, e}, {10, e * e}, {11, std::exp(1.5)}, {21, height}};
+        if (higher_bin) m.append({higher_bin, std::exp(3.0)});
+        const double f = RefineFundamentalFreq(spectrum(128, m), 1000.0, 2, 1.0);
         QVERIFY2(std::fabs(f - expected) < 1e-4, qPrintable(QString::number(f, 'f', 6)));
     }
 

@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <deque>
+#include <functional>
 #include <limits>
 #include <mutex>
 #include <random>
@@ -54,6 +55,40 @@ public:
     double getFundamentalFreq() const override { return chosen_f0; }
 };
 
+// Connects the pipeline to the capture queue, the range filter (may be null),
+// the detector and the quantizer, with the refinement as given.
+void Wire(AnalysisPipeline& p, Capture& capture, RTFilter* filter, CombedFT& d, MonoQuantizer& q,
+          bool refinement, AnalysisPipeline::RefinementMethod method)
+{
+    p.setCaptureQueue(capture.ref());
+    p.setRangeFilter(filter);
+    p.setDetector(&d);
+    p.setQuantizer(&q);
+    AnalysisPipeline::Settings s;
+    s.refinement = refinement;
+    s.refinement_method = method;
+    p.setSettings(s);
+}
+
+// One cycle's set-up around the chosen-estimate detector: 4096 samples of
+// 0.25 waiting in the capture queue (all of them taken by the next cycle),
+// the pass-through quantizer, the refinement as given.
+struct ChosenCycle
+{
+    ChosenCycle(double f0, bool refinement, AnalysisPipeline::RefinementMethod method)
+    {
+        d.chosen_f0 = f0;
+        capture.pushOld(std::vector<double>(4096, 0.25));
+        Wire(p, capture, nullptr, d, q, refinement, method);
+    }
+    AnalysisPipeline::CycleResult run() { return p.cycle(20, 44100); }
+
+    ChosenEstimateDetector d;
+    Capture capture;
+    DummyMonoQuantizer q;
+    AnalysisPipeline p;
+};
+
 // Harmonic tone: partials k = 1..amps.size() of f0, sample n at rate.
 double Tone(double f0, const std::vector<double>& amps, long long n, int rate)
 {
@@ -66,6 +101,123 @@ double Tone(double f0, const std::vector<double>& amps, long long n, int rate)
 double Cents(double f, double ref)
 {
     return 1200.0 * std::log2(f / ref);
+}
+
+// Kinds of test tone for the note table.
+enum class ToneKind {
+    Sine,     // the fundamental alone
+    Harmonic, // partials h = 1..8 at amplitudes 1/h
+    Weak,     // the same with the fundamental 20 dB under the second partial (0.05)
+};
+
+// `seconds` of a tone at f0 Hz: the partials of `kind` below Nyquist, with
+// spread phases, normalised to a peak of 0.5, plus white noise at snr_db dB
+// under the tone's power when snr_db > 0 (fixed seed).
+std::vector<double> TestTone(ToneKind kind, double f0, int rate, double seconds, double snr_db)
+{
+    std::vector<double> amps{1.0};
+    if (kind != ToneKind::Sine)
+        for (int h = 2; h <= 8; ++h)
+            amps.push_back(1.0 / h);
+    if (kind == ToneKind::Weak) amps[0] = 0.05;
+    while (amps.size() * f0 >= rate / 2.0)
+        amps.pop_back();
+    std::vector<double> s(std::size_t(seconds * rate));
+    double peak = 0.0, power = 0.0;
+    for (std::size_t n = 0; n < s.size(); ++n) {
+        s[n] = Tone(f0, amps, (long long)n, rate);
+        peak = std::max(peak, std::fabs(s[n]));
+        power += s[n] * s[n];
+    }
+    std::mt19937 gen(7);
+    std::normal_distribution<double> noise(
+        0.0, snr_db > 0 ? std::sqrt(power / double(s.size()) / std::pow(10.0, snr_db / 10.0)) : 0.0);
+    for (double& v : s)
+        v = 0.5 * (v + (snr_db > 0 ? noise(gen) : 0.0)) / peak;
+    return s;
+}
+
+// What the tuner shows in each cycle of a note table run.
+struct CycleShown
+{
+    double t_ms;      // sound time at the cycle
+    bool held;        // a note is held
+    std::string note; // its name, with octave
+    double freq;      // m_freq, Hz
+};
+
+// The chain the tuner runs on a capture queue: the rectangular range filter
+// over one period of the lowest note, the detector, the chosen refinement and
+// the latency quantizer on the sound's own clock. The pitch model must be set
+// up (rate, reference, range) first.
+struct ToneChain
+{
+    ToneChain(int rate_, bool refinement, AnalysisPipeline::RefinementMethod method)
+        : rate(rate_), filter(int(rate_ / SemitoneToFreq(GetSemitoneMin())))
+    {
+        q.setClock([this] { return sound_ms; });
+        Wire(p, capture, &filter, d, q, refinement, method);
+    }
+
+    // Delivers, as a capture transport would, every whole 1024-sample packet
+    // of the sound (sample(n) for n below length) due by the end of cycle c,
+    // 20 ms each, then runs the cycle.
+    const AnalysisPipeline::CycleResult& runCycle(int c, const std::function<double(long long)>& sample,
+                                                  long long length = std::numeric_limits<long long>::max())
+    {
+        const long long due = std::min(length, (long long)c * rate * 20 / 1000);
+        while (produced + 1024 <= due) {
+            std::vector<double> block(1024);
+            for (int k = 0; k < 1024; ++k)
+                block[std::size_t(k)] = sample(produced + k);
+            capture.push(block);
+            produced += 1024;
+        }
+        sound_ms = double(produced) * 1000.0 / rate;
+        return p.cycle(20.0, rate);
+    }
+
+    const int rate;
+    CombedFT d;
+    RectangularHighPassRTFilter filter;
+    LatencyMonoQuantizer q;
+    double sound_ms = 0.0;
+    long long produced = 0;
+    Capture capture;
+    AnalysisPipeline p;
+};
+
+// The factory chain (window factor 4, -28 dB threshold) on `sound`, cycle by
+// cycle while a whole packet is left.
+std::vector<CycleShown> RunFactoryChain(const std::vector<double>& sound, int rate, bool refinement,
+                                        AnalysisPipeline::RefinementMethod method)
+{
+    ToneChain chain(rate, refinement, method);
+    chain.d.setWindowFactor(4.0);
+    chain.d.m_amplitude_treshold = std::pow(10.0, -28.0 / 20.0);
+    const long long length = (long long)sound.size();
+    std::vector<CycleShown> shown;
+    for (int c = 1; chain.produced + 1024 <= length; ++c) {
+        const bool held = chain
+                              .runCycle(
+                                  c, [&sound](long long n) { return sound[std::size_t(n)]; }, length)
+                              .note_held;
+        shown.push_back(
+            {chain.sound_ms, held,
+             held ? GetNoteName(NearestSemitone(chain.q.m_quantized_freq), LOCAL_ANGLO, 0, true) : "",
+             chain.p.m_freq});
+    }
+    return shown;
+}
+
+// A note range that holds the whole usable band of a 2048-point spectrum at
+// 44100 Hz within half a semitone, so that only the band decides about
+// estimates at its edges: bin 1 (21.53 Hz) is semitone -52.25 and 22050 Hz is
+// semitone +67.77. The lowest note, 440 * 2^(-52/12) = 21.83 Hz, gives a
+// window of trunc(44100 / 21.83) = 2020 samples: still 2048 points.
+void WidenRangeToBand()
+{
+    SetSemitoneBounds(-52, 68);
 }
 
 } // namespace
@@ -322,23 +474,14 @@ private slots:
     {
         QFETCH(double, bins);
         QFETCH(bool, kept);
-        ChosenEstimateDetector d;
-        QCOMPARE(int(d.m_plan.in.size()), 2048);
-        d.chosen_f0 = bins * 44100.0 / 2048.0;
-        Capture capture;
-        capture.pushOld(std::vector<double>(4096, 0.25));
-        DummyMonoQuantizer q;
+        WidenRangeToBand();
+        ChosenCycle chosen(bins * 44100.0 / 2048.0, false, AnalysisPipeline::TimeRefinement);
+        QCOMPARE(int(chosen.d.m_plan.in.size()), 2048);
+        DummyMonoQuantizer& q = chosen.q;
         q.m_avg_freq = 12345.0; // sentinel: overwritten by the quantizer's input
-        AnalysisPipeline p;
-        p.setCaptureQueue(capture.ref());
-        p.setDetector(&d);
-        p.setQuantizer(&q);
-        AnalysisPipeline::Settings s;
-        s.refinement = false;
-        p.setSettings(s);
-        const AnalysisPipeline::CycleResult r = p.cycle(20, 44100);
+        const AnalysisPipeline::CycleResult r = chosen.run();
         QVERIFY(!r.capture_failed);
-        QCOMPARE(r.freq, kept ? d.chosen_f0 : 0.0);
+        QCOMPARE(r.freq, kept ? chosen.d.chosen_f0 : 0.0);
         QCOMPARE(q.m_avg_freq, r.freq);
         QVERIFY(std::isfinite(q.m_quantized_freq));
     }
@@ -458,22 +601,12 @@ private slots:
     {
         QFETCH(double, bins);
         QFETCH(int, method);
-        ChosenEstimateDetector d;
-        d.chosen_f0 = bins * 44100.0 / 2048.0;
-        Capture capture;
-        capture.pushOld(std::vector<double>(4096, 0.25));
-        DummyMonoQuantizer q;
-        AnalysisPipeline p;
-        p.setCaptureQueue(capture.ref());
-        p.setDetector(&d);
-        p.setQuantizer(&q);
-        AnalysisPipeline::Settings s;
-        s.refinement_method = AnalysisPipeline::RefinementMethod(method);
-        p.setSettings(s);
-        const AnalysisPipeline::CycleResult r = p.cycle(20, 44100);
-        QCOMPARE(r.freq, d.chosen_f0);
+        WidenRangeToBand();
+        ChosenCycle chosen(bins * 44100.0 / 2048.0, true, AnalysisPipeline::RefinementMethod(method));
+        const AnalysisPipeline::CycleResult r = chosen.run();
+        QCOMPARE(r.freq, chosen.d.chosen_f0);
         // The harmonic structure is not computed there either.
-        QVERIFY(p.harmonicStructure(d.chosen_f0, 8).empty());
+        QVERIFY(chosen.p.harmonicStructure(chosen.d.chosen_f0, 8).empty());
     }
 
     // A 440 Hz harmonic tone delivered in 1024-sample packets as a capture
@@ -497,44 +630,23 @@ private slots:
         QFETCH(bool, enabled);
         QFETCH(double, tolerance_cents);
         const int rate = 44100;
-        CombedFT d;
-        RectangularHighPassRTFilter filter(int(rate / SemitoneToFreq(GetSemitoneMin()))); // 1603
-        QCOMPARE(filter.size(), 1603);
-        LatencyMonoQuantizer q;
-        double sound_ms = 0.0;
-        q.setClock([&sound_ms] { return sound_ms; });
+        ToneChain chain(rate, enabled, AnalysisPipeline::RefinementMethod(method));
+        QCOMPARE(chain.filter.size(), 1603); // trunc(44100 / 27.5)
+        LatencyMonoQuantizer& q = chain.q;
+        AnalysisPipeline& p = chain.p;
         std::vector<double> started;
         int finished = 0;
         connect(&q, &MonoQuantizer::noteStarted, [&started](double f, double) { started.push_back(f); });
         connect(&q, &MonoQuantizer::noteFinished, [&finished](double, double) { ++finished; });
-
-        Capture capture;
-        AnalysisPipeline p;
-        p.setCaptureQueue(capture.ref());
-        p.setRangeFilter(&filter);
-        p.setDetector(&d);
-        p.setQuantizer(&q);
-        AnalysisPipeline::Settings s;
-        s.refinement = enabled;
-        s.refinement_method = AnalysisPipeline::RefinementMethod(method);
-        p.setSettings(s);
         int seen = 0;
         FunctionSampleSink sink([&seen](double) { ++seen; });
         p.addSampleSink(&sink);
 
-        long long produced = 0, drained = 0;
+        long long drained = 0;
         const std::vector<double> amps{0.4, 0.25, 0.15, 0.1};
         for (int c = 1; c <= 100; ++c) { // 2 s
-            const long long due = (long long)c * rate * 20 / 1000;
-            while (produced + 1024 <= due) {
-                std::vector<double> block(1024);
-                for (int k = 0; k < 1024; ++k)
-                    block[std::size_t(k)] = Tone(440.0, amps, produced + k, rate);
-                capture.push(block);
-                produced += 1024;
-            }
-            sound_ms = double(produced) * 1000.0 / rate;
-            const AnalysisPipeline::CycleResult r = p.cycle(20.0, rate);
+            const AnalysisPipeline::CycleResult r =
+                chain.runCycle(c, [&](long long n) { return Tone(440.0, amps, n, rate); });
             drained += r.drained;
             QVERIFY(std::isfinite(r.freq) && r.freq >= 0.0);
             QVERIFY(std::isfinite(r.volume_db));
@@ -543,6 +655,8 @@ private slots:
                 QCOMPARE(q.m_quantized_freq, 440.0);
             }
         }
+        const long long produced = chain.produced;
+        Capture& capture = chain.capture;
         QCOMPARE(drained + (long long)capture.m_sample_queue.size(), produced);
         QCOMPARE((long long)seen, drained);
         QCOMPARE(started, std::vector<double>{440.0});
@@ -691,6 +805,134 @@ private slots:
         const AnalysisPipeline::CycleResult r = p.cycle(20, 44100);
         QVERIFY(!r.note_held);
         QCOMPARE(p.m_freq, 441.0);
+    }
+
+    // Notes across the range a tuner meets, in tone classes, through the
+    // factory chain: after the note is established (400 ms: the 93 ms window,
+    // the 125 ms quantizer memory, with room to spare) every cycle holds the
+    // played note, within the tolerance of the true frequency; a note more than
+    // half a semitone outside the range is never held. f0 = 440 * 2^((semitone
+    // + cents / 100) / 12).
+    void notes_data()
+    {
+        QTest::addColumn<int>("semitone"); // from A4
+        QTest::addColumn<double>("cents"); // played off the note
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<double>("snr_db"); // 0: no noise
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<int>("min_ht");       // lowest note of the range (the highest is 48)
+        QTest::addColumn<int>("refinement");   // -1 none, else the method
+        QTest::addColumn<QString>("expected"); // empty: no note held at all
+        QTest::addColumn<double>("tolerance"); // cents
+        const int S = int(ToneKind::Sine), H = int(ToneKind::Harmonic), Wk = int(ToneKind::Weak);
+        const int time = AnalysisPipeline::TimeRefinement, freq = AnalysisPipeline::FrequencyRefinement,
+                  none = -1;
+        // The lowest note of the factory range, 7 cents sharp: 55.22 Hz, whose
+        // fundamental lies in bin 5 (53.83 Hz at 4096 points). The time
+        // refinement averages four periods: a few cents of noise at 20 dB.
+        QTest::newRow("A1 +7, harmonic, 20 dB SNR")
+            << -36 << 7.0 << H << 20.0 << 44100 << -36 << time << "A1" << 5.0;
+        QTest::newRow("A1 +7, sine, 20 dB SNR")
+            << -36 << 7.0 << S << 20.0 << 44100 << -36 << time << "A1" << 5.0;
+        QTest::newRow("A1 +7, sine") << -36 << 7.0 << S << 0.0 << 44100 << -36 << time << "A1" << 0.1;
+        // 53.75 Hz, within half a semitone under the range: still A1.
+        QTest::newRow("A1 -40, harmonic") << -36 << -40.0 << H << 0.0 << 44100 << -36 << time << "A1" << 0.1;
+        // 51.91 Hz, a semitone under the range: no note.
+        QTest::newRow("G#1 under the range") << -37 << 0.0 << S << 0.0 << 44100 << -36 << time << "" << 0.0;
+        QTest::newRow("B0, range -48") << -46 << 3.0 << H << 0.0 << 44100 << -48 << time << "B0" << 0.1;
+        // 61.66 Hz: 5.73 bins per harmonic, the rank window must reach bin 6.
+        QTest::newRow("B1 -4, sine, frequency")
+            << -34 << -4.0 << S << 0.0 << 44100 << -36 << freq << "B1" << 0.1;
+        QTest::newRow("A2 +5, weak") << -24 << 5.0 << Wk << 0.0 << 44100 << -36 << time << "A2" << 0.1;
+        QTest::newRow("A4, sine, frequency") << 0 << 0.0 << S << 0.0 << 44100 << -36 << freq << "A4" << 0.1;
+        // The log parabola alone is off by up to about 0.05 bin: 0.05 / 40.9
+        // bins at 440 Hz is 2 cents.
+        QTest::newRow("A4 +3, harmonic, none") << 0 << 3.0 << H << 0.0 << 44100 << -36 << none << "A4" << 3.0;
+        // From C#5 up the time refinement measures periods of 80 samples or
+        // fewer between crossings interpolated on a straight line between
+        // samples; a quarter of a sample over four periods of E7 (16.7 samples)
+        // is 1731 * 0.25 / 66.9 = 6.5 cents, hence 6 cents; with 20 dB of noise
+        // at C8 (10.5 samples) 15 cents.
+        QTest::newRow("C#5 -2, weak") << 4 << -2.0 << Wk << 0.0 << 44100 << -36 << time << "C♯5" << 6.0;
+        QTest::newRow("E5 +1, weak") << 7 << 1.0 << Wk << 0.0 << 44100 << -36 << time << "E5" << 6.0;
+        QTest::newRow("C6 -6, weak") << 15 << -6.0 << Wk << 0.0 << 44100 << -36 << time << "C6" << 6.0;
+        QTest::newRow("F#6 +5, harmonic") << 21 << 5.0 << H << 0.0 << 44100 << -36 << time << "F♯6" << 6.0;
+        QTest::newRow("F#6 +5, harmonic, 48000 Hz")
+            << 21 << 5.0 << H << 0.0 << 48000 << -36 << time << "F♯6" << 6.0;
+        QTest::newRow("F#6 +5, harmonic, 96000 Hz")
+            << 21 << 5.0 << H << 0.0 << 96000 << -36 << time << "F♯6" << 6.0;
+        QTest::newRow("F#6 +5, weak") << 21 << 5.0 << Wk << 0.0 << 44100 << -36 << time << "F♯6" << 6.0;
+        QTest::newRow("A6, harmonic") << 24 << 0.0 << H << 0.0 << 44100 << -36 << time << "A6" << 6.0;
+        // A pure sine, refined on its one peak: the side lobes around its
+        // would-be harmonics count for nothing (they gave +6.5 cents here).
+        QTest::newRow("A6, sine, frequency") << 24 << 0.0 << S << 0.0 << 44100 << -36 << freq << "A6" << 0.1;
+        QTest::newRow("E7 -3, harmonic") << 31 << -3.0 << H << 0.0 << 44100 << -36 << time << "E7" << 6.0;
+        QTest::newRow("E7 -3, weak") << 31 << -3.0 << Wk << 0.0 << 44100 << -36 << time << "E7" << 6.0;
+        QTest::newRow("C8 +4, harmonic") << 39 << 4.0 << H << 0.0 << 44100 << -36 << time << "C8" << 6.0;
+        QTest::newRow("C8 +4, harmonic, 20 dB SNR")
+            << 39 << 4.0 << H << 20.0 << 44100 << -36 << time << "C8" << 15.0;
+        QTest::newRow("C8 +4, sine, frequency")
+            << 39 << 4.0 << S << 0.0 << 44100 << -36 << freq << "C8" << 0.1;
+    }
+
+    void notes()
+    {
+        QFETCH(int, semitone);
+        QFETCH(double, cents);
+        QFETCH(int, kind);
+        QFETCH(double, snr_db);
+        QFETCH(int, rate);
+        QFETCH(int, min_ht);
+        QFETCH(int, refinement);
+        QFETCH(QString, expected);
+        QFETCH(double, tolerance);
+        SetSamplingRate(rate);
+        SetSemitoneBounds(min_ht, 48);
+        const double f0 = 440.0 * std::pow(2.0, (semitone + cents / 100.0) / 12.0);
+        const std::vector<double> sound = TestTone(ToneKind(kind), f0, rate, 1.0, snr_db);
+        const std::vector<CycleShown> shown =
+            RunFactoryChain(sound, rate, refinement >= 0,
+                            AnalysisPipeline::RefinementMethod(refinement >= 0 ? refinement : 0));
+        QVERIFY(shown.size() >= 45); // 1 s of cycles, less the last packet
+        double worst = 0.0;
+        for (const CycleShown& c : shown) {
+            if (expected.isEmpty()) {
+                QVERIFY2(!c.held,
+                         qPrintable(QString("%1 ms: %2").arg(c.t_ms).arg(QString::fromStdString(c.note))));
+                continue;
+            }
+            if (c.t_ms < 400.0) continue;
+            QVERIFY2(c.held, qPrintable(QString("no note at %1 ms").arg(c.t_ms)));
+            QCOMPARE(QString::fromStdString(c.note), expected);
+            worst = std::max(worst, std::fabs(Cents(c.freq, f0)));
+        }
+        QVERIFY2(worst <= tolerance, qPrintable(QString("worst error %1 cents").arg(worst)));
+    }
+
+    // The note range's own limit, half a semitone beyond its lowest and
+    // highest notes (semitones -48 and 48 here: 26.73 and 7246 Hz), with the
+    // detector's estimate chosen exactly.
+    void noteRangeEdges_data()
+    {
+        QTest::addColumn<double>("semitone");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("-48.49") << -48.49 << true;
+        QTest::newRow("-48.51") << -48.51 << false;
+        QTest::newRow("48.49") << 48.49 << true;
+        QTest::newRow("48.51") << 48.51 << false;
+        // D0 (18.35 Hz), the sub-harmonic the comb once named for a sharp A1.
+        QTest::newRow("D0") << -55.0 << false;
+    }
+
+    void noteRangeEdges()
+    {
+        QFETCH(double, semitone);
+        QFETCH(bool, kept);
+        ChosenCycle chosen(440.0 * std::pow(2.0, semitone / 12.0), false, AnalysisPipeline::TimeRefinement);
+        const AnalysisPipeline::CycleResult r = chosen.run();
+        QCOMPARE(r.detected_freq, chosen.d.chosen_f0);
+        QCOMPARE(r.freq, kept ? chosen.d.chosen_f0 : 0.0);
+        QCOMPARE(r.note_held, kept);
     }
 
     void wavePeriodGuards_data()
