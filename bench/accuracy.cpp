@@ -43,10 +43,12 @@ struct ClassSpec
     double snr_db;
 };
 
+// A row of each class: the detector and the refinement it runs with.
 struct RefinementSpec
 {
     const char* name;
     AnalyzeOptions::Refinement refinement;
+    int detector = 0; // Music::AnalysisSettings::Detector
 };
 
 // Outcome of one tone.
@@ -197,9 +199,11 @@ int main(int argc, char** argv)
         {"harmonic, 20 dB SNR", ToneSynth::Kind::Harmonic, 20},
         {"inharmonic (piano-like)", ToneSynth::Kind::Inharmonic, 0},
     };
-    const std::vector<RefinementSpec> refinements = {{"factory (time)", AnalyzeOptions::Refinement::Time},
-                                                     {"frequency", AnalyzeOptions::Refinement::Frequency},
-                                                     {"none", AnalyzeOptions::Refinement::None}};
+    const std::vector<RefinementSpec> refinements = {
+        {"factory (time)", AnalyzeOptions::Refinement::Time},
+        {"frequency", AnalyzeOptions::Refinement::Frequency},
+        {"none", AnalyzeOptions::Refinement::None},
+        {"partials detector", AnalyzeOptions::Refinement::Time, 1}};
 
     std::printf(
         "Accuracy at the factory settings, B0 (30.9 Hz) to C8 (4186 Hz), every semitone detuned by -6 to "
@@ -224,6 +228,7 @@ int main(int argc, char** argv)
                 for (size_t r = 0; r < refinements.size(); ++r) {
                     AnalyzeOptions options;
                     options.refinement = refinements[r].refinement;
+                    options.detector = refinements[r].detector;
                     if (s < factory_min) options.min_ht = -48;
                     const ToneResult res = RunTone(options, sound, tone.f0, rate);
                     stats[c][r].add(res);
