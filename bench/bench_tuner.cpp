@@ -1,29 +1,42 @@
-// Tuner latency: the time from a note starting in the JACK server to the main
-// window's note label showing it, at factory settings.
+// Tuner figures from inside the running tuner (its main window in this process,
+// on the display of $DISPLAY or on Qt's offscreen platform, capturing from the
+// JACK server named by $JACK_DEFAULT_SERVER), at factory settings but the
+// transport, from a settings folder of our own.
 //
-// The tuner runs in this process (its main window, on the display of
-// $DISPLAY or on Qt's offscreen platform), capturing from the JACK server named
-// by $JACK_DEFAULT_SERVER. A source client of our own plays a sequence of notes
-// into the tuner's input, each after a silence, changing note every time so that
-// the label changes with each one. Its process callback stamps the JACK time of
-// the first frame of each note; the window's quantizer announces the note start
-// (the window's own slot has set the label by then) and we stamp the JACK time
-// of that. Prints one line per note and the median and maximum.
-//
-// Usage: bench_tuner [NOTES]   (default 20)
+// Latency: the time from a note starting in the JACK server to the main
+// window's note label showing it. A source client of our own plays a sequence
+// of notes into the tuner's input, each after a silence, changing note every
+// time so that the label changes with each one. Its process callback stamps the
+// JACK time of the first frame of each note; the window's quantizer announces
+// the note start (the window's own slot has set the label by then) and we stamp
+// the JACK time of that. Prints one line per note and the median and maximum.
 // Target: median and maximum at most 250 ms.
-
+//
+// Status: over SECONDS (after 4 s of start-up) of sound played by another
+// client (orfe-jack-tones connects itself to orfe:input), the number of
+// analysis cycles, of cycles that left the status label red, and of cycles that
+// came more than 8 refresh periods after the previous one (which turns it red
+// too), with the longest gap. The optional views named (by their display names,
+// e.g. "Fourier Transform") are shown, every other optional view hidden.
+//
+// Usage: bench_tuner [NOTES]                       latency (default 20 notes)
+//        bench_tuner --status SECONDS [VIEW...]     status
 #include "CustomInstrumentTunerForm.h"
 #include "ToneSynth.h"
+#include "View.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QSettings>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <jack/jack.h>
 #include <vector>
 
@@ -73,25 +86,92 @@ struct Source
     }
 };
 
+// Factory settings but the transport (JACK, no auto-detection), in the
+// settings folder `dir`; `shown` lists the optional views to show, or, when
+// `all_views` is false, leaves every view at its factory state.
+void WriteSettings(const QTemporaryDir& dir, bool all_views, const QStringList& shown)
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+    QSettings s(dir.path() + "/orfe/orfe.conf", QSettings::IniFormat);
+    s.setValue("orfe009801/ui_cbTransports", "JACK");
+    s.setValue("orfe009801/Auto/ui_chkAutoDetect", false);
+    if (!all_views) return;
+    for (const char* view : {"Captured Sound", "Error history", "Volume history", "Waveform", "Harmonics",
+                             "Fourier Transform", "Statistics"})
+        s.setValue(QStringLiteral("orfe009801/%1/show").arg(QLatin1String(view)),
+                   shown.contains(QLatin1String(view)));
+}
+
+int Status(QApplication& app, double seconds, const QStringList& shown)
+{
+    QTemporaryDir dir;
+    WriteSettings(dir, true, shown);
+    auto* window = new CustomInstrumentTunerForm();
+    window->show();
+    for (const QString& name : shown) {
+        const bool known = std::any_of(View::s_views.begin(), View::s_views.end(),
+                                       [&](View* v) { return v->m_name == name; });
+        if (!known) {
+            std::fprintf(stderr, "bench_tuner: no view named '%s'\n", qPrintable(name));
+            return 2;
+        }
+    }
+
+    // Runs right after each cycle (connected after the window's own slot). The
+    // cycle restarted m_time_refresh when it began, so now minus its elapsed
+    // time is when the cycle began; the cycle compared the same gap with
+    // 8 refresh periods.
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 warmup_ns = 4000000000LL;
+    const qint64 end_ns = warmup_ns + qint64(seconds * 1e9);
+    qint64 previous_start = -1, longest = 0;
+    long cycles = 0, red = 0, late = 0;
+    QObject::connect(&window->m_timer_refresh, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        const qint64 start = now - window->m_time_refresh.nsecsElapsed();
+        const qint64 gap = previous_start < 0 ? 0 : start - previous_start;
+        previous_start = start;
+        if (now < warmup_ns) return;
+        if (now > end_ns) {
+            app.quit();
+            return;
+        }
+        ++cycles;
+        const QColor shown_colour =
+            window->ui_lblSoundStability->palette().color(window->ui_lblSoundStability->backgroundRole());
+        if (shown_colour == CustomInstrumentTunerForm::STATUS_RED) ++red;
+        const double period_ns = 1e6 * window->m_config_form.ui_spinRefreshTime->value();
+        if (double(gap) > 8 * period_ns) ++late;
+        longest = std::max(longest, gap);
+    });
+    app.exec();
+    std::printf("status over %.0f s, views shown: %s: %ld cycles, %ld red (%.2f %%), %ld late by more than "
+                "8 refresh periods, longest gap %.1f ms\n",
+                seconds, shown.isEmpty() ? "dial only" : qPrintable(shown.join(", ")), cycles, red,
+                cycles ? 100.0 * double(red) / double(cycles) : 0.0, late, double(longest) / 1e6);
+    delete window;
+    return cycles > 0 ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const int count = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(orfe);
 
-    // Factory settings but the transport: JACK, no auto-detection, in a
-    // settings folder of our own.
-    QTemporaryDir dir;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
-    {
-        QSettings s(dir.path() + "/orfe/orfe.conf", QSettings::IniFormat);
-        s.setValue("orfe009801/ui_cbTransports", "JACK");
-        s.setValue("orfe009801/Auto/ui_chkAutoDetect", false);
+    if (argc > 2 && std::strcmp(argv[1], "--status") == 0) {
+        QStringList shown;
+        for (int i = 3; i < argc; ++i)
+            shown << QString::fromLocal8Bit(argv[i]);
+        return Status(app, std::max(1.0, std::atof(argv[2])), shown);
     }
+    const int count = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
+    QTemporaryDir dir;
+    WriteSettings(dir, false, {});
 
     Source src;
     src.client = jack_client_open("orfe-bench-src", JackNoStartServer, nullptr);

@@ -4,12 +4,19 @@
 #   1. latency from a note starting in the JACK server to the note label
 #      showing it (bench_tuner, 20 notes);
 #   2. CPU of the running tuner (orfe) over ORFE_BENCH_SECONDS (default 30) with
-#      an A4 playing (orfe-jack-tones), factory settings, first with the dial
-#      only, then with every view shown; from utime + stime of /proc/PID/stat.
+#      an A4 playing (orfe-jack-tones), factory settings and window size
+#      (800 x 600), with the dial only, with the dial and both histories, and
+#      with the dial, both histories, the captured sound and the spectrum; from
+#      utime + stime of /proc/PID/stat;
+#   3. how often the status label turns red over ORFE_STATUS_SECONDS (default
+#      60) of the same tone, among them the cycles late by more than 8 refresh
+#      periods, with the dial only and with the four views of 2 (bench_tuner
+#      --status, the tuner in its own process).
 # Usage: sh bench/bench_tuner.sh [BUILD_DIR]   (default: build)
 set -u
 build=${1:-build}
 seconds=${ORFE_BENCH_SECONDS:-30}
+status_seconds=${ORFE_STATUS_SECONDS:-60}
 for f in "$build/bench/bench_tuner" "$build/src/orfe" "$build/tools/demo/orfe-jack-tones"; do
     [ -x "$f" ] || { echo "bench_tuner.sh: $f is missing (build bench_tuner, orfe, orfe-jack-tones)" >&2; exit 2; }
 done
@@ -68,6 +75,28 @@ cpu_run() {
         'BEGIN { printf "%s: %.2f %% of one core (%.2f s CPU in %.1f s)\n", l, 100 * (b - a) / hz / (s1 - s0), (b - a) / hz, s1 - s0 }'
 }
 
-echo "== CPU of orfe over $seconds s, A4 harmonic tone playing, factory settings"
-cpu_run "dial only" 'Error%20history\\show=false\nVolume%20history\\show=false\n'
-cpu_run "dial, error history, volume history" 'Error%20history\\show=true\nVolume%20history\\show=true\n'
+# The optional views' "show" keys, each in its view's group (display name).
+views() {
+    for v in Captured%20Sound Error%20history Volume%20history Waveform Harmonics Fourier%20Transform Statistics; do
+        case " $* " in *" $v "*) printf '%s\\\\show=true\\n' "$v" ;; *) printf '%s\\\\show=false\\n' "$v" ;; esac
+    done
+}
+
+echo "== CPU of orfe over $seconds s, A4 harmonic tone playing, factory settings and window size"
+cpu_run "dial only" "$(views)"
+cpu_run "dial, error history, volume history" "$(views Error%20history Volume%20history)"
+cpu_run "dial, both histories, captured sound, spectrum" \
+    "$(views Error%20history Volume%20history Captured%20Sound Fourier%20Transform)"
+
+echo "== status label over $status_seconds s, A4 harmonic tone playing, factory settings and window size"
+status_run() {
+    "$build/tools/demo/orfe-jack-tones" --name orfe-bench-tone --note 440 --kind harmonic --seconds 30 --gap 0 \
+        >/dev/null 2>&1 &
+    tones_pid=$!
+    XDG_CONFIG_HOME="$work/status" "$build/bench/bench_tuner" --status "$status_seconds" "$@"
+    kill "$tones_pid" 2>/dev/null
+    wait "$tones_pid" 2>/dev/null
+    tones_pid=
+}
+status_run
+status_run "Error history" "Volume history" "Captured Sound" "Fourier Transform"

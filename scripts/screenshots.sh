@@ -26,23 +26,72 @@ for name in main-window config-general config-capture-system config-sound-analys
   echo "screenshots: $out/$name.png"
 done
 
-# The tuner at work: a private JACK server, A4 seven cents sharp played into it,
-# and a picture of the screen once the note is shown.
+# The tuner at work: a private JACK server, tones played into it by
+# orfe-jack-tones, the tuner on a private X server, and a picture of the screen
+# once the views show the sound. Each picture has its own scratch settings
+# folder: the transport (JACK), the window size, and the "show" key of each
+# view's group (the views' display names, as View::saveAll writes them).
 trap - EXIT
 . scripts/private-jack.sh
 start_private_jack "orfe-shots-$$" "$scratch"
-"$BUILD_DIR/tools/demo/orfe-jack-tones" --name orfe-shots --note 440:7 --kind harmonic --seconds 600 >/dev/null &
-pids+=($!)
 display=":$((90 + $$ % 50))"
-Xvfb "$display" -screen 0 1024x700x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
 sleep 1
-mkdir -p "$scratch/config-jack/orfe"
-printf '[orfe009801]\nui_cbTransports=JACK\nAuto\\ui_chkAutoDetect=false\nwidth=1000\nheight=680\n' \
-  >"$scratch/config-jack/orfe/orfe.conf"
-DISPLAY="$display" XDG_CONFIG_HOME="$scratch/config-jack" LANG=C LC_ALL=C QT_QPA_PLATFORM=xcb \
-  LIBGL_ALWAYS_SOFTWARE=1 "$BUILD_DIR/src/orfe" >/dev/null 2>&1 &
-pids+=($!)
-sleep 5
-import -display "$display" -window root -crop 1000x680+0+0 "$out/tuning-a4.png"
-echo "screenshots: $out/tuning-a4.png"
+
+# tuner_shot NAME SECONDS SETTINGS [orfe-jack-tones options...]
+#   starts the tuner with SETTINGS (INI lines for its group, printf %b escapes),
+#   then, a second after the tuner's JACK input appears, the tone player, and
+#   takes the picture NAME.png of the window SECONDS later.
+tuner_shot() {
+  local name=$1 wait=$2 settings=$3
+  shift 3
+  local cfg="$scratch/config-$name"
+  mkdir -p "$cfg/orfe"
+  printf '[orfe009801]\nui_cbTransports=JACK\nAuto\\ui_chkAutoDetect=false\nwidth=%s\nheight=%s\n%b' \
+    "$width" "$height" "$settings" >"$cfg/orfe/orfe.conf"
+  DISPLAY="$display" XDG_CONFIG_HOME="$cfg" LANG=C LC_ALL=C QT_QPA_PLATFORM=xcb \
+    LIBGL_ALWAYS_SOFTWARE=1 "$BUILD_DIR/src/orfe" >"$scratch/orfe-$name.log" 2>&1 &
+  local orfe=$!
+  pids+=("$orfe")
+  for _ in $(seq 100); do
+    jack_lsp 2>/dev/null | grep -qx 'orfe:input' && break
+    sleep 0.1
+  done
+  sleep 1 # the analysis timer starts after the capture
+  "$BUILD_DIR/tools/demo/orfe-jack-tones" --name orfe-shots "$@" >/dev/null &
+  local tones=$!
+  pids+=("$tones")
+  sleep "$wait"
+  import -display "$display" -window root -crop "${width}x${height}+0+0" "$out/$name.png"
+  echo "screenshots: $out/$name.png"
+  kill "$tones" "$orfe" 2>/dev/null || true
+  wait "$tones" "$orfe" 2>/dev/null || true
+}
+width=1000 height=680
+# (A steady tone is a 20 s tone played in a loop: the player renders its sound
+# before it starts, so longer tones would start late.)
+
+# A4 seven cents sharp, factory views (the captured sound and the error history).
+tuner_shot tuning-a4 5 '' --note 440:7 --kind harmonic --seconds 20 --gap 0
+
+# The captured sound alone, which then takes the window's height: A4, 2 s of
+# tone at the player's peak amplitude 0.5 and 0.5 s of silence, in a loop.
+tuner_shot captured-sound 9 'Error%20history\\show=false\n' --note 440 --kind harmonic --seconds 2 --gap 0.5
+
+# The spectrum (and the captured sound at its factory height limit): A6, 1760 Hz,
+# eight partials of amplitude 1/h, so that the peaks spread over the spectrum's
+# factory span of 0 to 22050 Hz.
+tuner_shot spectrum 5 'Error%20history\\show=false\nFourier%20Transform\\show=true\n' \
+  --note 1760 --kind harmonic --seconds 20 --gap 0
+
+# Statistics after three notes played once, 3 s each: A4 7 cents sharp, A#4 12
+# cents flat, B4 3 cents sharp.
+tuner_shot statistics 13 'Captured%20Sound\\show=false\nStatistics\\show=true\n' \
+  --note 440:7 --note 466.1638:-12 --note 493.8833:3 --kind harmonic --seconds 3 --gap 0.5 --once
+
+# Waveform period and harmonics on A3 (220 Hz), eight partials of amplitude 1/h:
+# 0, -6.0, -9.5, -12.0, -14.0, -15.6, -16.9 and -18.1 dB under the fundamental.
+tuner_shot waveform-harmonics 5 \
+  'Captured%20Sound\\show=false\nError%20history\\show=false\nWaveform\\show=true\nHarmonics\\show=true\n' \
+  --note 220 --kind harmonic --seconds 20 --gap 0

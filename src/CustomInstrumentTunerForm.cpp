@@ -197,6 +197,9 @@ void CustomInstrumentTunerForm::stageCreateViews()
     m_glFT = placeView(new GLFT(centralwidget), ui_FT, true);
 
     m_glStatistics = placeView(new GLStatistics(centralwidget), ui_microtonalLayout, false);
+    // The row above stretches; without a stretch of its own this row would get
+    // only its views' size hints, none for an OpenGL widget. Empty, it takes nothing.
+    vboxLayout->setStretchFactor(ui_microtonalLayout, 1);
     // The dial and the statistics share their scale range, unit and tolerance.
     connect(m_dialTune->spinScale, SIGNAL(valueChanged(int)), m_glStatistics->spinScale, SLOT(setValue(int)));
     connect(m_glStatistics->spinScale, SIGNAL(valueChanged(int)), m_dialTune->spinScale, SLOT(setValue(int)));

@@ -3,8 +3,8 @@
 
 #include "CustomConfigForm.h"
 #include "CustomInstrumentTunerForm.h"
-#include "GLGraph.h"
 #include "GLErrorHistory.h"
+#include "GLGraph.h"
 #include "GLVolumeHistory.h"
 #include <QSettings>
 #include <QSignalSpy>
@@ -457,6 +457,46 @@ private slots:
         CustomConfigForm form;
         QCOMPARE(form.tabWidget->tabText(2), QString::fromUtf8("Analyse du son"));
         QCoreApplication::removeTranslator(&translator);
+    }
+
+    // Each view's texts live in the view class's own context; one text per view
+    // is enough to know that context made it into the catalogue. The window built
+    // under the translator then offers the view in the views toolbar by that name.
+    void frenchViewNames_data()
+    {
+        QTest::addColumn<QByteArray>("context");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("french");
+        QTest::newRow("captured sound")
+            << QByteArray("GLGraph") << "Captured Sound" << QString::fromUtf8("Son capturé");
+        QTest::newRow("spectrum") << QByteArray("GLFT") << "Fourier Transform"
+                                  << QString::fromUtf8("Transformée de Fourier");
+        QTest::newRow("statistics") << QByteArray("GLStatistics") << "Statistics"
+                                    << QString::fromUtf8("Statistiques");
+        QTest::newRow("waveform period")
+            << QByteArray("GLSample") << "Waveform" << QString::fromUtf8("Forme d’onde");
+        QTest::newRow("harmonics") << QByteArray("GLFreqStruct") << "Harmonics"
+                                   << QString::fromUtf8("Harmoniques");
+    }
+    void frenchViewNames()
+    {
+        QFETCH(QByteArray, context);
+        QFETCH(QString, source);
+        QFETCH(QString, french);
+        QTranslator translator;
+        QVERIFY(
+            translator.load(QStringLiteral("orfe_fr"), QStringLiteral(ORFE_QM_DIR), QString(), QString()));
+        QCOMPARE(translator.translate(context.constData(), source.toUtf8().constData()), french);
+        QVERIFY(QCoreApplication::installTranslator(&translator));
+        QStringList offered;
+        {
+            CustomInstrumentTunerForm window(CaptureThread::transportsWithoutJack());
+            for (QAction* action : window.ui_tbViews->actions())
+                offered << action->text();
+        }
+        QCoreApplication::removeTranslator(&translator);
+        QVERIFY2(offered.contains(french), qPrintable(offered.join(QStringLiteral(", "))));
+        QVERIFY(!offered.contains(source));
     }
 };
 

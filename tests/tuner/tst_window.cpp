@@ -284,6 +284,21 @@ private slots:
         QCOMPARE(w.m_dialTune->maximumWidth(), w.ui_rightLayout->minimumSize().width());
     }
 
+    // The statistics view sits under the row of the dial and the histories,
+    // which stretches; shown, it must still get a share of the height.
+    void statisticsGetsRoom()
+    {
+        CustomInstrumentTunerForm w(CaptureThread::transportsWithoutJack());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(!w.m_glStatistics->isVisible());
+        w.m_glStatistics->m_show_action->setChecked(true);
+        // At 800 x 600 a third of the height is over 150 pixels.
+        QTRY_VERIFY2(w.m_glStatistics->height() > 150,
+                     qPrintable(QString::number(w.m_glStatistics->height())));
+        QVERIFY(w.m_glErrorHistory->height() > 150);
+    }
+
     void controlsKeptInStep()
     {
         CustomInstrumentTunerForm w(CaptureThread::transportsWithoutJack());
