@@ -27,7 +27,8 @@ cleanup() {
     wait 2>/dev/null
     rm -rf "$work"
 }
-trap cleanup EXIT INT TERM
+trap cleanup EXIT
+trap 'exit 130' INT TERM
 start_jack() {
     jackd --no-realtime -n "$name" -d dummy -r 44100 -p 1024 >>"$work/jackd.log" 2>&1 &
     jackd_pid=$!

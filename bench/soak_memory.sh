@@ -26,7 +26,8 @@ cleanup() {
     wait 2>/dev/null
     rm -rf "$work"
 }
-trap cleanup EXIT INT TERM
+trap cleanup EXIT
+trap 'exit 130' INT TERM
 Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp +extension GLX -noreset >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 jackd --no-realtime -n "$name" -d dummy -r 44100 -p 1024 >"$work/jackd.log" 2>&1 &
