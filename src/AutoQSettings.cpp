@@ -12,6 +12,7 @@
 #include <cassert>
 #include <cstdlib>
 #include <iostream>
+#include <string>
 
 namespace {
 
@@ -172,11 +173,22 @@ AutoQSettings::AutoQSettings(const QString& organization, const QString& applica
 {
     static_assert(std::tuple_size<decltype(m_controls)>::value == TYPE_COUNT, "one list per control type");
     const QFileInfo file(fileName());
-    if (status() != QSettings::NoError || (file.exists() && (!file.isFile() || !file.isReadable()))) {
+    const std::string name = fileName().toLocal8Bit().constData();
+    if (status() == QSettings::FormatError && file.isFile() && file.isReadable()) {
+        // Qt has kept every line it could read; say so, and what the exit does.
         m_readable = false;
-        std::cout << "AutoQSettings: WARNING: cannot read the settings file "
-                  << fileName().toLocal8Bit().constData()
-                  << "; factory settings are used and nothing is written to it unless you save" << std::endl;
+        m_damaged = true;
+        std::cout << "AutoQSettings: WARNING: some lines of the settings file " << name
+                  << " cannot be read; the settings on its readable lines are loaded, the others keep their "
+                     "factory values. To keep the file as it is, nothing is written to it at exit, even with "
+                     "auto-save on; saving (Ctrl+S) replaces it with the current settings"
+                  << std::endl;
+    } else if (status() != QSettings::NoError || (file.exists() && (!file.isFile() || !file.isReadable()))) {
+        m_readable = false;
+        std::cout << "AutoQSettings: WARNING: cannot read the settings file " << name
+                  << "; factory settings are used and nothing is written to it at exit, even with auto-save "
+                     "on; saving (Ctrl+S) tries to replace it with the current settings"
+                  << std::endl;
     }
     beginGroup(QLatin1Char('/') + application + version + QLatin1Char('/'));
 }
@@ -248,6 +260,18 @@ void AutoQSettings::clear()
         for (const QObject* control : controls)
             remove(control->objectName());
     endGroup();
+}
+
+bool AutoQSettings::commit()
+{
+    sync();
+    if (status() == QSettings::AccessError) return false;
+    // After a format error at start Qt keeps reporting that error and no later
+    // one, so look at what a write needs: a regular file that can be written,
+    // in a folder that can be written (Qt writes a new file and renames it).
+    const QFileInfo file(fileName());
+    const QFileInfo folder(file.absolutePath());
+    return file.isFile() && file.isWritable() && folder.isDir() && folder.isWritable();
 }
 
 void AutoQSettings::save(QAbstractButton* button)

@@ -56,6 +56,13 @@ public:
     // False when the store existed but could not be read at construction: what
     // is on disk is then unknown, and writing to it could lose the user's data.
     bool readable() const { return m_readable; }
+    // True when the store was read but some of its lines could not be: the
+    // readable keys were loaded, the rest keep their factory values.
+    bool damaged() const { return m_damaged; }
+
+    // Writes what is pending to the store now. False when it could not be
+    // written: a read-only file or folder, or something else in their place.
+    bool commit();
 
     // One control in the group open on `settings`, under its object name: a
     // check box, spin box, line edit, combo box, group box, radio button, or a
@@ -74,6 +81,7 @@ private:
     std::array<std::list<QObject*>, 7> m_controls;
 
     bool m_readable = true;
+    bool m_damaged = false;
 
     void add(QObject* control);
 };

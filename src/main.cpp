@@ -8,15 +8,74 @@
 #include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <QTranslator>
+#include <cerrno>
+#include <csignal>
 #include <iostream>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #ifndef ORFE_APP_ID
 #error "ORFE_APP_ID must be defined by the build"
 #endif
 
 namespace {
+
+// The signals that ask the program to end: a logout or `kill` (SIGTERM), Ctrl+C
+// in a terminal (SIGINT), a closed terminal (SIGHUP).
+const int END_SIGNALS[] = {SIGTERM, SIGINT, SIGHUP};
+
+// Self-pipe: the handler writes the signal's number, the event loop reads it.
+int s_end_pipe[2] = {-1, -1};
+
+extern "C" void OnEndSignal(int signal_number)
+{
+    // Only async-signal-safe calls here; the window is closed by the event loop.
+    const int saved_errno = errno;
+    const char byte = static_cast<char>(signal_number);
+    if (write(s_end_pipe[1], &byte, 1) < 0) {
+        // The pipe is full: an earlier signal is already waiting to be handled.
+    }
+    // A second one while the window closes ends the program at once.
+    std::signal(signal_number, SIG_DFL);
+    errno = saved_errno;
+}
+
+// Installs the handlers; false (and the default behaviour) when the pipe cannot
+// be made.
+bool CatchEndSignals()
+{
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, s_end_pipe) != 0) {
+        std::cerr << "orfe: cannot watch the end signals: the settings are not saved when one comes"
+                  << std::endl;
+        return false;
+    }
+    struct sigaction action = {};
+    action.sa_handler = OnEndSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int signal_number : END_SIGNALS)
+        sigaction(signal_number, &action, nullptr);
+    return true;
+}
+
+// Ends the program as closing its window does (the window's destructor saves
+// the settings when auto-save is on), when one of the signals has come.
+void CloseOnEndSignal(QApplication* app, CustomInstrumentTunerForm* window)
+{
+    auto* notifier = new QSocketNotifier(s_end_pipe[0], QSocketNotifier::Read, app);
+    QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
+        char bytes[16];
+        while (read(s_end_pipe[0], bytes, sizeof bytes) > 0) {
+        }
+        window->close();
+        // Other windows (the about box) may still be open, or a modal dialog's
+        // own loop may be running: leave every loop.
+        QCoreApplication::quit();
+    });
+}
 
 void LoadTranslation(QTranslator* translator, const char* what, const QString& file, const QString& dir)
 {
@@ -71,6 +130,7 @@ int main(int argc, char* argv[])
 
     auto* app = new QApplication(argc, argv);
     app->setQuitOnLastWindowClosed(true);
+    const bool end_signals_caught = CatchEndSignals();
     Q_INIT_RESOURCE(orfe);
 
     QCoreApplication::setOrganizationName(QStringLiteral("ORFE"));
@@ -90,6 +150,7 @@ int main(int argc, char* argv[])
     auto* window = new CustomInstrumentTunerForm();
     window->show();
     QObject::connect(app, SIGNAL(lastWindowClosed()), app, SLOT(quit()));
+    if (end_signals_caught) CloseOnEndSignal(app, window);
 
     const QString screenshot_dir = QString::fromLocal8Bit(qgetenv("ORFE_SCREENSHOT_DIR"));
     if (!screenshot_dir.isEmpty())

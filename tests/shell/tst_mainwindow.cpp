@@ -3,10 +3,13 @@
 // in a real INI file in a temporary folder.
 
 #include "AboutBox.h"
+#include "CoutCapture.h"
 #include "CustomInstrumentTunerForm.h"
 #include <QDialogButtonBox>
 #include <QMessageBox>
+#include <QScreen>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
@@ -144,20 +147,75 @@ private slots:
 
     void opensAtStoredSize()
     {
-        writeFile("[orfe009801]\nwidth=900\nheight=700\n");
+        writeFile("[orfe009801]\nwidth=700\nheight=500\n");
         CustomInstrumentTunerForm window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(window.size(), QSize(900, 700));
+        QCOMPARE(window.size(), QSize(700, 500));
+    }
+
+    // A stored size larger than the screen is cut to the screen's free area,
+    // one dimension at a time, and the window is put at its top left corner.
+    void storedSizeIsKeptWithinTheScreen_data()
+    {
+        QTest::addColumn<QSize>("stored");
+        QTest::newRow("both huge") << QSize(100000, 100000);
+        QTest::newRow("wide") << QSize(16000, 300);
+        QTest::newRow("tall") << QSize(500, 8000);
+    }
+    void storedSizeIsKeptWithinTheScreen()
+    {
+        QFETCH(QSize, stored);
+        writeFile(QStringLiteral("[orfe009801]\nwidth=%1\nheight=%2\n")
+                      .arg(stored.width())
+                      .arg(stored.height())
+                      .toLatin1());
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(stored.width() > screen.width() || stored.height() > screen.height());
+        CustomInstrumentTunerForm window;
+        // "wide" on the 800 x 600 offscreen screen: min(16000, 800) x min(300, 600) = 800 x 300.
+        QCOMPARE(window.size(), stored.boundedTo(screen.size()));
+        QCOMPARE(window.pos(), screen.topLeft());
+    }
+
+    // A save that cannot be written says so in the status bar and on standard
+    // output (the folder of the store replaced by a file: no one can write it).
+    void failedSaveIsReported()
+    {
+        writeFile("[orfe009801]\nAuto\\ui_spinRefreshTime=35\n");
+        CustomInstrumentTunerForm window;
+        QVERIFY(window.m_settings.readable());
+        QVERIFY(QDir(m_dir->path() + "/orfe").removeRecursively());
+        QFile blocker(m_dir->path() + "/orfe");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        CoutCapture out;
+        window.saveSettings();
+        const QString expected =
+            "the settings could not be saved: " + file() + " or its folder cannot be written";
+        QCOMPARE(window.statusBar()->currentMessage(), "ERROR: " + expected);
+        QVERIFY2(QString::fromStdString(out.str()).contains("AutoQSettings: ERROR: " + expected),
+                 out.str().c_str());
+    }
+
+    void successfulSaveSaysNothing()
+    {
+        CustomInstrumentTunerForm window;
+        CoutCapture out;
+        window.saveSettings();
+        // (A transport that cannot start may have put its own error there.)
+        QVERIFY(!window.statusBar()->currentMessage().contains("could not be saved"));
+        QVERIFY2(!QString::fromStdString(out.str()).contains("could not be saved"), out.str().c_str());
+        QCOMPARE(topKeys(), Sorted({"width", "height", "ui_cbTransports", "ui_cbQtDeviceName"}));
     }
 
     void badStoredSizeFallsBack_data()
     {
         QTest::addColumn<QByteArray>("contents");
         QTest::addColumn<QSize>("expected");
-        QTest::newRow("text") << QByteArray("width=wide\nheight=650\n") << QSize(800, 650);
+        QTest::newRow("text") << QByteArray("width=wide\nheight=550\n") << QSize(800, 550);
         QTest::newRow("zero") << QByteArray("width=0\nheight=0\n") << QSize(800, 600);
-        QTest::newRow("negative") << QByteArray("width=-5\nheight=640\n") << QSize(800, 640);
+        QTest::newRow("negative") << QByteArray("width=-5\nheight=540\n") << QSize(800, 540);
     }
     void badStoredSizeFallsBack()
     {
@@ -246,7 +304,7 @@ private slots:
             CustomInstrumentTunerForm window;
             window.m_config_form.ui_spinRefreshTime->setValue(50);
             window.m_config_form.ui_spinMinHT->setValue(-20);
-            window.resize(1000, 700);
+            window.resize(760, 560); // within the 800 x 600 offscreen screen
         }
         QCOMPARE(autoKeys(), Sorted({"ui_chkAutoSaveOnExit", "ui_spinRefreshTime"}));
         QSettings raw(file(), QSettings::IniFormat);
@@ -262,7 +320,7 @@ private slots:
             window.m_config_form.ui_chkAutoSaveOnExit->setChecked(true);
             window.m_config_form.ui_spinMinHT->setValue(-20);
             window.ui_spinAFreq->setValue(415);
-            window.resize(1000, 700);
+            window.resize(760, 560); // within the 800 x 600 offscreen screen
         }
         QCOMPARE(autoKeys(), Sorted(REGISTERED));
         QCOMPARE(topKeys(), Sorted({"height", "ui_cbQtDeviceName", "ui_cbTransports", "width"}));
@@ -270,14 +328,14 @@ private slots:
         QCOMPARE(raw.value("orfe009801/Auto/ui_spinMinHT").toInt(), -20);
         QCOMPARE(raw.value("orfe009801/Auto/ui_spinAFreq").toInt(), 415);
         QCOMPARE(raw.value("orfe009801/Auto/ui_chkAutoSaveOnExit").toBool(), true);
-        QCOMPARE(raw.value("orfe009801/width").toInt(), 1000);
-        QCOMPARE(raw.value("orfe009801/height").toInt(), 700);
+        QCOMPARE(raw.value("orfe009801/width").toInt(), 760);
+        QCOMPARE(raw.value("orfe009801/height").toInt(), 560);
 
         // And the next start gets it all back.
         CustomInstrumentTunerForm again;
         QCOMPARE(again.m_config_form.ui_spinMinHT->value(), -20);
         QCOMPARE(again.ui_spinAFreq->value(), 415);
-        QCOMPARE(again.size(), QSize(1000, 700));
+        QCOMPARE(again.size(), QSize(760, 560));
     }
 
     void saveActionStoresEverything()
@@ -398,8 +456,15 @@ private slots:
         const QByteArray damaged("[orfe009801\nAuto\\ui_spinRefreshTime=35\n\x00\x01\xff[\nwidth\n", 47);
         writeFile(damaged);
         {
+            CoutCapture out;
             CustomInstrumentTunerForm window;
             QVERIFY(!window.m_settings.readable());
+            QVERIFY(window.m_settings.damaged());
+            // The readable line was loaded, and the start says what the exit will do.
+            QCOMPARE(window.m_config_form.ui_spinRefreshTime->value(), 35);
+            QVERIFY2(
+                QString::fromStdString(out.str()).contains("the settings on its readable lines are loaded"),
+                out.str().c_str());
         }
         QCOMPARE(readFile(), damaged);
     }

@@ -3,11 +3,18 @@
 // stop it. The program's screenshot hook (ORFE_SCREENSHOT_DIR) grabs the
 // windows and then closes the main window through the normal close path.
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
+#include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
 #include <memory>
+#include <sys/types.h>
+#include <unistd.h>
 
 class TestProgram : public QObject
 {
@@ -26,18 +33,29 @@ class TestProgram : public QObject
         f.write(contents);
     }
 
-    // Runs the program until it exits by itself; returns its standard output.
-    QByteArray run(int* exit_code, QProcess::ExitStatus* exit_status)
+    // Starts the program with its settings under the temporary folder; with
+    // `screenshots` its hook grabs the windows and then closes the main window.
+    // `wrapper` runs it through another command (another user's identity).
+    void start(QProcess& p, bool screenshots, const QStringList& wrapper = QStringList(),
+               const QStringList& extra_env = QStringList())
     {
-        QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", m_dir->path() + "/config");
-        env.insert("ORFE_SCREENSHOT_DIR", shotDir());
+        if (screenshots) env.insert("ORFE_SCREENSHOT_DIR", shotDir());
         env.insert("LANG", "C");
         env.insert("LC_ALL", "C");
+        for (const QString& variable : extra_env)
+            env.insert(variable.section('=', 0, 0), variable.section('=', 1));
         p.setProcessEnvironment(env);
-        p.start(QStringLiteral(ORFE_EXECUTABLE), QStringList());
-        if (!p.waitForStarted(30000)) return QByteArray();
+        if (wrapper.isEmpty())
+            p.start(QStringLiteral(ORFE_EXECUTABLE), QStringList());
+        else
+            p.start(wrapper.first(), wrapper.mid(1) << QStringLiteral(ORFE_EXECUTABLE));
+    }
+
+    // Waits for the program to exit by itself; returns its standard output.
+    QByteArray finish(QProcess& p, int* exit_code, QProcess::ExitStatus* exit_status)
+    {
         // No deadline is asserted here; the CTest timeout catches a hang.
         p.waitForFinished(-1);
         *exit_code = p.exitCode();
@@ -45,6 +63,22 @@ class TestProgram : public QObject
         const QByteArray err = p.readAllStandardError();
         if (*exit_code != 0) qWarning("standard error: %s", err.constData());
         return p.readAllStandardOutput();
+    }
+
+    // Runs the program until it exits by itself; returns its standard output.
+    QByteArray run(int* exit_code, QProcess::ExitStatus* exit_status,
+                   const QStringList& wrapper = QStringList(), const QStringList& extra_env = QStringList())
+    {
+        QProcess p;
+        start(p, true, wrapper, extra_env);
+        if (!p.waitForStarted(30000)) return QByteArray();
+        return finish(p, exit_code, exit_status);
+    }
+
+    QSize mainWindowShotSize() const
+    {
+        const QImage main(shotDir() + "/main-window.png");
+        return main.isNull() ? QSize() : main.size() / main.devicePixelRatio();
     }
 
 private slots:
@@ -95,8 +129,7 @@ private slots:
         QCOMPARE(status, QProcess::NormalExit);
         QCOMPARE(code, 0);
         QVERIFY(out.contains("AutoQSettings: WARNING: ignoring the stored value"));
-        const QImage main(shotDir() + "/main-window.png");
-        QCOMPARE(main.size() / main.devicePixelRatio(), QSize(800, 600));
+        QCOMPARE(mainWindowShotSize(), QSize(800, 600));
     }
 
     void settingsPathIsAFolder()
@@ -126,6 +159,122 @@ private slots:
         QCOMPARE(code, 0);
         QVERIFY(blocker.open(QIODevice::ReadOnly));
         QCOMPARE(blocker.readAll(), QByteArray("not a folder"));
+    }
+
+    // A stored size far larger than any screen opens at the screen's free area
+    // (it used to open a 32767 x 32767 window that ran out of memory).
+    void hugeStoredSizeOpensWithinTheScreen()
+    {
+        writeConfig("[orfe009801]\nwidth=100000\nheight=100000\n");
+        int code = -1;
+        QProcess::ExitStatus status = QProcess::CrashExit;
+        run(&code, &status);
+        QCOMPARE(status, QProcess::NormalExit);
+        QCOMPARE(code, 0);
+        // The program and this test see the same display (offscreen: 800 x 600).
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(mainWindowShotSize(), screen.size());
+    }
+
+    // SIGTERM (a logout, kill), SIGINT (Ctrl+C) and SIGHUP (a closed terminal)
+    // end the program as closing its window does: status 0, auto-save done.
+    void endSignalSavesTheSettings_data()
+    {
+        QTest::addColumn<int>("signal_number");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+    void endSignalSavesTheSettings()
+    {
+        QFETCH(int, signal_number);
+        writeConfig("[orfe009801]\nAuto\\ui_chkAutoSaveOnExit=true\nwidth=640\nheight=480\n");
+        QProcess p;
+        start(p, false);
+        QVERIFY(p.waitForStarted(30000));
+        // The handlers are in place before the translation lines are printed.
+        QByteArray out;
+        while (!out.contains("INFO: Loading ORFE translation file") && p.waitForReadyRead(-1))
+            out += p.readAllStandardOutput();
+        QVERIFY2(out.contains("INFO: Loading ORFE translation file"), out.constData());
+        QCOMPARE(::kill(static_cast<pid_t>(p.processId()), signal_number), 0);
+        int code = -1;
+        QProcess::ExitStatus status = QProcess::CrashExit;
+        finish(p, &code, &status);
+        QCOMPARE(status, QProcess::NormalExit);
+        QCOMPARE(code, 0);
+        // Auto-save stored every control and the window size, not just the choice.
+        QSettings stored(configFile(), QSettings::IniFormat);
+        stored.beginGroup("orfe009801");
+        QCOMPARE(stored.value("Auto/ui_spinRefreshTime").toString(), QString("20"));
+        QCOMPARE(stored.value("Auto/ui_chkAutoSaveOnExit").toString(), QString("true"));
+        QCOMPARE(stored.value("width").toString(), QString("640"));
+        QVERIFY(stored.contains("ui_cbTransports"));
+    }
+
+    // A settings file or folder that cannot be written: the auto-save at exit
+    // fails, says so, and leaves the file as it was. Root may write anywhere,
+    // so then the program runs as the unprivileged user "nobody".
+    void readOnlySettings_data()
+    {
+        QTest::addColumn<bool>("folder");
+        QTest::newRow("read-only folder") << true;
+        QTest::newRow("read-only file") << false;
+    }
+    void readOnlySettings()
+    {
+        QFETCH(bool, folder);
+        const QByteArray contents(
+            "[orfe009801]\nAuto\\ui_chkAutoSaveOnExit=true\nAuto\\ui_spinRefreshTime=35\n");
+        writeConfig(contents);
+        QStringList wrapper;
+        if (geteuid() == 0) {
+            const QString setpriv = QStandardPaths::findExecutable("setpriv");
+            if (setpriv.isEmpty()) QSKIP("running as root without setpriv: cannot run as another user");
+            QCOMPARE(QProcess::execute("chown", {"-R", "65534:65534", m_dir->path()}), 0);
+            wrapper << setpriv << "--reuid=65534"
+                    << "--regid=65534"
+                    << "--clear-groups";
+        }
+        const QString dir = QFileInfo(configFile()).absolutePath();
+        const QFileDevice::Permissions read_only =
+            QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+        QVERIFY(
+            QFile::setPermissions(folder ? dir : configFile(),
+                                  read_only | (folder ? QFileDevice::ExeOwner : QFileDevice::Permissions())));
+        int code = -1;
+        QProcess::ExitStatus status = QProcess::CrashExit;
+        // Offscreen: another user may not be allowed on this test's X display.
+        const QByteArray out = run(&code, &status, wrapper, {"QT_QPA_PLATFORM=offscreen"});
+        QVERIFY(QFile::setPermissions(dir, read_only | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+        QCOMPARE(status, QProcess::NormalExit);
+        QCOMPARE(code, 0);
+        QVERIFY2(out.contains(("AutoQSettings: ERROR: the settings could not be saved: " + configFile() +
+                               " or its folder cannot be written")
+                                  .toLocal8Bit()),
+                 out.constData());
+        QFile f(configFile());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), contents);
+    }
+
+    // One line that cannot be read: the console says that the other lines
+    // were loaded, and that the exit will not write the file.
+    void malformedLineIsExplained()
+    {
+        const QByteArray contents("[orfe009801\nAuto\\ui_chkAutoSaveOnExit=true\n");
+        writeConfig(contents);
+        int code = -1;
+        QProcess::ExitStatus status = QProcess::CrashExit;
+        const QByteArray out = run(&code, &status);
+        QCOMPARE(status, QProcess::NormalExit);
+        QCOMPARE(code, 0);
+        QVERIFY2(out.contains("cannot be read; the settings on its readable lines are loaded"),
+                 out.constData());
+        QVERIFY2(out.contains("the current settings are not saved to it"), out.constData());
+        QFile f(configFile());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), contents);
     }
 };
 

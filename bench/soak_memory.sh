@@ -1,0 +1,69 @@
+#!/bin/sh
+# Memory soak: the tuner runs on a private JACK server (dummy driver) with an A4
+# playing (orfe-jack-tones) and every view shown, under a private X server; its
+# resident memory (VmRSS) is sampled every SAMPLE_SECONDS. The first sample,
+# taken after WARMUP_SECONDS, is the baseline: growth is measured from it.
+# Usage: sh bench/soak_memory.sh [BUILD_DIR] [MINUTES]   (default: build 10)
+# Environment: SAMPLE_SECONDS (default 60), WARMUP_SECONDS (default 60).
+set -u
+build=${1:-build}
+minutes=${2:-10}
+sample_s=${SAMPLE_SECONDS:-60}
+warmup_s=${WARMUP_SECONDS:-60}
+for f in "$build/src/orfe" "$build/tools/demo/orfe-jack-tones"; do
+    [ -x "$f" ] || { echo "soak_memory.sh: $f is missing (build orfe, orfe-jack-tones)" >&2; exit 2; }
+done
+work=$(mktemp -d)
+name="orfe_soak_$$"
+display=$(( ($$ % 700) + 200 ))
+export JACK_DEFAULT_SERVER=$name JACK_NO_START_SERVER=1 DISPLAY=":$display" QT_QPA_PLATFORM=xcb
+export LIBGL_ALWAYS_SOFTWARE=1 XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config"
+mkdir -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME/orfe" && chmod 700 "$XDG_RUNTIME_DIR"
+xvfb_pid= jackd_pid= orfe_pid= tones_pid=
+cleanup() {
+    # Only the processes this script started, by their ids.
+    for p in $orfe_pid $tones_pid $jackd_pid $xvfb_pid; do kill "$p" 2>/dev/null; done
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp +extension GLX -noreset >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+jackd --no-realtime -n "$name" -d dummy -r 44100 -p 1024 >"$work/jackd.log" 2>&1 &
+jackd_pid=$!
+i=0
+until jack_lsp >/dev/null 2>&1 && [ -S "/tmp/.X11-unix/X$display" ]; do
+    i=$((i + 1))
+    [ $i -lt 100 ] || { echo "soak_memory.sh: the servers did not start" >&2; exit 1; }
+    sleep 0.1
+done
+# Every view shown (the views' groups, spaces as the settings file writes them).
+{
+    printf '[orfe009801]\nui_cbTransports=JACK\nAuto\\ui_chkAutoDetect=false\nAuto\\ui_chkJACKAutoConnect=true\n'
+    for view in Dial Error%20history Volume%20history Fourier%20Transform Statistics Captured%20Sound \
+        Waveform Harmonics Microtonal; do
+        printf '%s\\show=true\n' "$view"
+    done
+} >"$XDG_CONFIG_HOME/orfe/orfe.conf"
+"$build/tools/demo/orfe-jack-tones" --name orfe-soak-tone --note 440 --kind harmonic --seconds 86400 \
+    >"$work/tones.log" 2>&1 &
+tones_pid=$!
+"$build/src/orfe" >"$work/orfe.log" 2>&1 &
+orfe_pid=$!
+sleep "$warmup_s"
+rss() { awk '/^VmRSS/ { print $2 }' "/proc/$orfe_pid/status"; }
+base=$(rss)
+[ -n "$base" ] || { echo "soak_memory.sh: the tuner is not running" >&2; exit 1; }
+echo "minute 0 (after $warmup_s s of warm-up): $base kB"
+samples=$((minutes * 60 / sample_s))
+k=0
+while [ $k -lt $samples ]; do
+    sleep "$sample_s"
+    k=$((k + 1))
+    now=$(rss)
+    [ -n "$now" ] || { echo "soak_memory.sh: the tuner ended during the soak" >&2; exit 1; }
+    echo "sample $k (+$((k * sample_s)) s): $now kB"
+done
+echo "resident memory after warm-up: $base kB, after $((samples * sample_s)) s: $now kB," \
+    "growth $((now - base)) kB"
