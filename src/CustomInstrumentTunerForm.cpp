@@ -10,6 +10,7 @@
 #include "GLSample.h"
 #include "GLStatistics.h"
 #include "GLVolumeHistory.h"
+#include "MicrotonalView.h"
 #include "Music/Music.h"
 #include "View.h"
 #include <QAction>
@@ -219,6 +220,10 @@ void CustomInstrumentTunerForm::stageCreateViews()
     m_glFreqStruct = placeView(new GLFreqStruct(centralwidget), ui_formantsLayout, true);
     m_glFT = placeView(new GLFT(centralwidget), ui_FT, true);
 
+    m_microtonalView = placeView(new MicrotonalView(centralwidget), ui_microtonalLayout, false);
+    connect(m_microtonalView, SIGNAL(tuningFreqChanged(float)), this, SLOT(tuningFreqChanged(float)));
+
+    // Below the microtonal view, in the same column.
     m_glStatistics = placeView(new GLStatistics(centralwidget), ui_microtonalLayout, false);
     // The row above stretches; without a stretch of its own this row would get
     // only its views' size hints, none for an OpenGL widget. Empty, it takes nothing.
@@ -505,14 +510,34 @@ void CustomInstrumentTunerForm::refresh_views()
 
 void CustomInstrumentTunerForm::noteStarted(double, double)
 {
-    // Seam (microtonal view): when it is shown with a tuning degree, its degree's
-    // frequency, labels and history notes are used instead.
+    // The microtonal view, shown with a tuning degree, gives the target, the
+    // labels and the notes of the histories instead of the temperament.
+    if (const Scales::ScaleDegree* degree = microtonalDegree()) {
+        m_compared_freq = Music::TunerSetup::DegreeTarget(m_microtonalView->m_tuning_freq);
+        ui_txtNoteFreq->display(std::trunc(100.0 * m_microtonalView->m_tuning_freq) / 100.0);
+        ui_txtNote->setText(m_microtonalView->tuningNoteText());
+        const int root = m_microtonalView->m_root;
+        m_glErrorHistory->addNote(degree->is_ratio
+                                      ? GLErrorHistory::Note(root, degree->numerator, degree->denominator)
+                                      : GLErrorHistory::Note(root, degree->cents));
+        m_glVolumeHistory->addNote(GLVolumeHistory::Note(root));
+        return;
+    }
     m_compared_freq = Music::TunerSetup::NoteTarget(m_quantizer->m_quantized_freq);
     ui_txtNoteFreq->display(m_compared_freq);
     const int ht = Music::NearestSemitone(m_compared_freq);
     ui_txtNote->setText(noteName(ht, Music::s_transposition));
     m_glErrorHistory->addNote(GLErrorHistory::Note(ht));
     m_glVolumeHistory->addNote(GLVolumeHistory::Note(ht));
+}
+
+const Scales::ScaleDegree* CustomInstrumentTunerForm::microtonalDegree() const
+{
+    // A degree without a usable frequency (0/1, huge cents) is no target.
+    if (!m_microtonalView || !m_microtonalView->m_show_action->isChecked() ||
+        !(m_microtonalView->m_tuning_freq > 0.0f))
+        return nullptr;
+    return m_microtonalView->m_tuning_degree;
 }
 
 void CustomInstrumentTunerForm::noteFinished(double, double)
@@ -525,7 +550,7 @@ void CustomInstrumentTunerForm::tuningFreqChanged(float freq)
     if (freq != 0.0f) {
         m_compared_freq = freq;
         ui_txtNoteFreq->display(double(std::trunc(freq * 100.0f) / 100.0f));
-        // Seam (microtonal view): ui_txtNote shows its tuningNoteText.
+        ui_txtNote->setText(m_microtonalView->tuningNoteText());
     } else if (m_compared_freq != 0.0) {
         ui_txtNoteFreq->display(m_compared_freq);
         ui_txtNote->setText(noteName(Music::NearestSemitone(m_compared_freq), Music::s_transposition));

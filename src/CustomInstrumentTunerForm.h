@@ -38,6 +38,9 @@ class GLFreqStruct;
 class GLFT;
 class MicrotonalView;
 class GLStatistics;
+namespace Scales {
+struct ScaleDegree;
+}
 
 class CustomInstrumentTunerForm : public QMainWindow, public Ui_InstrumentTunerForm
 {
@@ -196,6 +199,10 @@ private:
 
     // Destruction stage 1.
     void saveSettingsOnExit();
+
+    // The microtonal view's tuning degree when the view is shown and the degree
+    // has a frequency; null otherwise.
+    const Scales::ScaleDegree* microtonalDegree() const;
 
     // A note's name with its octave, in the names chosen.
     static QString noteName(int ht, int transposition);

@@ -6,6 +6,7 @@
 
 #include "CaptureThreadImpl.h"
 #include "GLGraph.h"
+#include "MicrotonalView.h"
 #include "View.h"
 #include <QAudioDeviceInfo>
 #include <QMessageBox>
@@ -124,7 +125,9 @@ void CustomInstrumentTunerForm::configure_ok()
     const Music::AnalysisSettings settings = analysisSettings();
     m_setup.apply(settings);
 
-    // Seam (microtonal view): its notesNameChanged, then setAFreq((float)GetAFreq()).
+    // The microtonal view names its roots in the new names and follows the reference.
+    m_microtonalView->notesNameChanged();
+    m_microtonalView->setAFreq(float(Music::GetAFreq()));
 
     update_localized_note_names();
 

@@ -101,6 +101,36 @@ double TunerSetup::NoteTarget(double quantized_freq)
     return TunedFreq(NearestSemitone(quantized_freq));
 }
 
+double TunerSetup::DegreeTarget(float tuning_freq)
+{
+    return std::isfinite(tuning_freq) && tuning_freq > 0.0f ? double(tuning_freq) : 0.0;
+}
+
+TunerSetup::ScaleTarget TunerSetup::NearestScaleDegree(double freq, double root_freq,
+                                                       const std::vector<double>& degree_cents)
+{
+    ScaleTarget best;
+    if (!(freq > 0.0) || !(root_freq > 0.0) || !std::isfinite(freq) || !std::isfinite(root_freq)) return best;
+    const double played = 1200.0 * std::log2(freq / root_freq); // cents above the root
+    double best_distance = INFINITY;
+    for (int i = -1; i < int(degree_cents.size()); ++i) {
+        const double cents = i < 0 ? 0.0 : degree_cents[size_t(i)];
+        if (!std::isfinite(cents)) continue;
+        // The octave of this degree nearest to the played pitch.
+        const double octave = std::round((played - cents) / 1200.0);
+        const double target = cents + 1200.0 * octave;
+        const double distance = std::fabs(played - target);
+        if (!(distance < best_distance)) continue;
+        const double f = root_freq * std::exp2(target / 1200.0);
+        if (!std::isfinite(f) || !(f > 0.0) || std::fabs(octave) > 1e6) continue;
+        best_distance = distance;
+        best.freq = f;
+        best.degree = i;
+        best.octave = int(octave);
+    }
+    return best;
+}
+
 double TunerSetup::Error(double freq, double target)
 {
     if (!(freq > 0.0) || !(target > 0.0)) return std::nan("");

@@ -18,6 +18,7 @@
 #include "PartialFitDetector.h"
 
 #include <memory>
+#include <vector>
 
 namespace Music {
 
@@ -76,6 +77,23 @@ public:
     // The target of a note the quantizer started at `quantized_freq`: the
     // nearest note of the temperament, whichever quantizer is in use.
     static double NoteTarget(double quantized_freq);
+    // The target of a note held against a chosen degree of a scale (the
+    // microtonal view's tuning frequency): that frequency, or 0 when it is none.
+    static double DegreeTarget(float tuning_freq);
+
+    // The target of a note in a scale whose degrees lie `degree_cents` above a
+    // root of `root_freq` Hz: the degree nearest to `freq` in any octave of the
+    // root, the root itself (1/1) included. Degrees that are no pitch (not
+    // finite) are skipped; the first of equally near degrees wins.
+    struct ScaleTarget
+    {
+        double freq = 0.0; // Hz; 0 when freq or root_freq is not a frequency
+        int degree = -1;   // index into degree_cents; -1 for the root
+        int octave = 0;    // the degree lies this many octaves above (below) the root
+    };
+    static ScaleTarget NearestScaleDegree(double freq, double root_freq,
+                                          const std::vector<double>& degree_cents);
+
     // Signed distance of freq from target, semitones; NaN without a target.
     static double Error(double freq, double target);
 

@@ -29,6 +29,8 @@ add_library(orfe_views STATIC
   ${CMAKE_CURRENT_LIST_DIR}/GLGraph.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GLGraph.h
   ${CMAKE_CURRENT_LIST_DIR}/GLFT.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/GLFT.h)
+  ${CMAKE_CURRENT_LIST_DIR}/GLFT.h
+  ${CMAKE_CURRENT_LIST_DIR}/MicrotonalView.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MicrotonalView.h)
 target_include_directories(orfe_views PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(orfe_views PUBLIC Music orfe_settings Qt5::Widgets Qt5::Gui OpenGL::GL)
+target_link_libraries(orfe_views PUBLIC Music Scales orfe_settings Qt5::Widgets Qt5::Gui OpenGL::GL)

@@ -63,6 +63,7 @@ class TestAnalyze : public QObject
 
     QTemporaryDir m_dir;
     QString m_a4;
+    QString m_scale; // "Steps": 3/2 and 150.5 cents
 
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
@@ -72,6 +73,60 @@ private slots:
         QVERIFY(m_dir.isValid());
         m_a4 = path("a4.wav");
         QVERIFY(writeWav(m_a4, harmonicTone(440.0, 1.5), 44100));
+        m_scale = path("steps.scl");
+        QFile scale(m_scale);
+        QVERIFY(scale.open(QIODevice::WriteOnly));
+        scale.write("Steps\n2\n3/2\n150.5\n");
+    }
+
+    // A tone played at a degree of the scale is named after it and measured
+    // against it. C4 = 440 x 2^(-9/12) = 261.6256 Hz; its just fifth 3/2 is
+    // 392.4383 Hz (the tempered G4, 391.9954 Hz, is 1.96 cents lower); 150.5
+    // cents above C4 is 261.6256 x 2^(150.5/1200) = 285.3816 Hz; the fifth an
+    // octave lower, 196.2192 Hz, lies in the root's octave below. With the root
+    // D4 = 440 x 2^(-7/12) = 293.6648 Hz the 392.4383 Hz tone lies
+    // 1200 log2(392.4383 / 293.6648) = 502.0 cents above it: 200 cents from 3/2
+    // (702), 351.5 from 150.5, 502 from the root; so D4+3/2, 440.4972 Hz.
+    void scaleDegrees_data()
+    {
+        QTest::addColumn<double>("tone");
+        QTest::addColumn<QString>("root");
+        QTest::addColumn<QString>("note");
+        QTest::addColumn<double>("target");
+        QTest::newRow("just fifth") << 392.4383 << "C4"
+                                    << "C4+3/2" << 392.4383;
+        QTest::newRow("cents degree") << 285.3816 << "C4"
+                                      << "C4+150.5" << 285.3816;
+        QTest::newRow("octave below") << 196.2192 << "C4"
+                                      << "C3+3/2" << 196.2192;
+        QTest::newRow("the root") << 523.2511 << "C4"
+                                  << "C5" << 523.2511;
+        QTest::newRow("tempered fifth") << 391.9954 << "C4"
+                                        << "C4+3/2" << 392.4383;
+        QTest::newRow("other root") << 392.4383 << "D4"
+                                    << "D4+3/2" << 440.4972;
+    }
+
+    void scaleDegrees()
+    {
+        QFETCH(double, tone);
+        QFETCH(QString, root);
+        QFETCH(QString, note);
+        QFETCH(double, target);
+        const QString file = path(QString("tone%1.wav").arg(tone));
+        QVERIFY(writeWav(file, harmonicTone(tone, 1.0), 44100));
+        const Run r = analyze({"--scale", m_scale, "--root", root, file});
+        QCOMPARE(r.status, 0);
+        int held = 0;
+        for (const QStringList& f : rows(r)) {
+            if (f.value(2).isEmpty()) continue;
+            ++held;
+            QCOMPARE(f.value(2), note);
+            if (target > 0.0)
+                QVERIFY2(std::fabs(f.value(3).toDouble() - target) < 0.01, qPrintable(f.join(',')));
+            if (target == tone) QVERIFY2(std::fabs(f.value(4).toDouble()) < 0.5, qPrintable(f.join(',')));
+        }
+        QVERIFY(held > 10);
     }
 
     void namesA4WithinATenthOfACent()
@@ -270,6 +325,10 @@ private slots:
         QTest::newRow("a directory") << QStringList{"@dir"} << "not a regular file";
         // Rates a file may declare but no tuner captures at; the analysis would
         // crawl (1 Hz) or plan million-point transforms (2^31 - 1 Hz).
+        QTest::newRow("unreadable scale") << QStringList{"--scale", "/nonexistent/s.scl", "@a4"}
+                                          << "cannot read the scale '/nonexistent/s.scl'";
+        QTest::newRow("unknown root") << QStringList{"--scale", "@scale", "--root", "H4", "@a4"} << "--root";
+        QTest::newRow("root without scale") << QStringList{"--root", "C4", "@a4"} << "needs '--scale'";
         QTest::newRow("rate 1 Hz") << QStringList{"@rate1"} << "outside the 8000 to 192000 Hz";
         QTest::newRow("rate 4 Hz") << QStringList{"@rate4"} << "outside the 8000 to 192000 Hz";
         QTest::newRow("rate 2^31-1 Hz") << QStringList{"@rate2147483647"} << "outside the 8000 to 192000 Hz";
@@ -289,6 +348,7 @@ private slots:
             if (a == "@empty") a = path("empty.wav");
             if (a == "@a4") a = m_a4;
             if (a == "@dir") a = m_dir.path();
+            if (a == "@scale") a = m_scale;
             if (a.startsWith("@rate")) {
                 const QString file = path(a.mid(1) + ".wav");
                 QVERIFY(writeWav(file, std::vector<float>(2048, 0.25f), a.mid(5).toInt()));

@@ -12,6 +12,7 @@
 #include "GLSample.h"
 #include "GLStatistics.h"
 #include "GLVolumeHistory.h"
+#include "MicrotonalView.h"
 #include "TunerTestUtil.h"
 
 #include <QAction>
@@ -239,8 +240,8 @@ private slots:
         // The views in construction order in the registry, and the show actions
         // of the optional ones, in the same order; never the dial's.
         const std::vector<View*> views{
-            w.m_dialTune, w.m_glGraph,      w.m_glErrorHistory, w.m_glVolumeHistory,
-            w.m_glSample, w.m_glFreqStruct, w.m_glFT,           w.m_glStatistics};
+            w.m_dialTune,     w.m_glGraph, w.m_glErrorHistory, w.m_glVolumeHistory, w.m_glSample,
+            w.m_glFreqStruct, w.m_glFT,    w.m_microtonalView, w.m_glStatistics};
         QCOMPARE(std::vector<View*>(View::s_views.begin(), View::s_views.end()), views);
         const QList<QAction*> actions = w.ui_tbViews->actions();
         QCOMPARE(actions.size(), int(views.size()) - 1);
@@ -248,7 +249,9 @@ private slots:
             QCOMPARE(actions[i], views[size_t(i) + 1]->m_show_action);
         QVERIFY(w.ui_sampleLayout->indexOf(w.m_glSample) >= 0);
         QVERIFY(w.ui_formantsLayout->indexOf(w.m_glFreqStruct) >= 0);
-        QVERIFY(w.ui_microtonalLayout->indexOf(w.m_glStatistics) >= 0);
+        // The statistics below the microtonal view.
+        QCOMPARE(w.ui_microtonalLayout->indexOf(w.m_microtonalView), 0);
+        QCOMPARE(w.ui_microtonalLayout->indexOf(w.m_glStatistics), 1);
         QVERIFY(w.ui_graphLayout->indexOf(w.m_glGraph) >= 0);
         QVERIFY(w.ui_FT->indexOf(w.m_glFT) >= 0);
 
@@ -393,6 +396,41 @@ private slots:
         w.tuningFreqChanged(441.129f);
         QCOMPARE(w.m_compared_freq, double(441.129f));
         QCOMPARE(w.ui_txtNoteFreq->value(), double(std::trunc(441.129f * 100.0f) / 100.0f));
+    }
+
+    // With the microtonal view shown and a degree chosen, a note start tunes
+    // against the degree: 3/2 above C3 (the factory root and octave) is
+    // 440 x 2^(-21/12) x 1.5 = 196.22 Hz. Hidden, the temperament is back.
+    void microtonalDegreeIsTheTarget()
+    {
+        m_folder->write(NO_DEVICE + "Auto\\ui_grpQuantizer=false\n");
+        CustomInstrumentTunerForm w(CaptureThread::transportsWithoutJack());
+        MicrotonalView* view = w.m_microtonalView;
+        for (auto& degree : view->m_current_scale->values)
+            if (degree.is_ratio && degree.numerator == 3 && degree.denominator == 2)
+                view->m_tuning_degree = &degree;
+        QVERIFY(view->m_tuning_degree);
+        view->emitTuningFreqChanged();
+        const float fifth = float(440.0 * std::pow(2.0, -21.0 / 12.0) * 1.5);
+        QCOMPARE(w.m_compared_freq, double(fifth));
+        QCOMPARE(w.ui_txtNote->text(), QStringLiteral("C3:3/2"));
+
+        view->m_show_action->setChecked(true);
+        w.m_dummy_quantizer.quantize(197.0);
+        QCOMPARE(w.m_compared_freq, double(fifth));
+        QCOMPARE(w.ui_txtNote->text(), QStringLiteral("C3:3/2"));
+        QCOMPARE(w.ui_txtNoteFreq->value(), 196.21);
+        QCOMPARE(w.m_glErrorHistory->m_notes.back().ht, 3);
+
+        w.m_dummy_quantizer.quantize(0.0);
+        view->m_show_action->setChecked(false);
+        w.m_dummy_quantizer.quantize(197.0); // nearest note G3, 196.00 Hz
+        QCOMPARE(w.ui_txtNote->text(), QStringLiteral("G3"));
+
+        // The configuration renames the roots.
+        w.m_config_form.ui_cbNotesName->setCurrentIndex(Music::LOCAL_LATIN);
+        w.configure_ok();
+        QCOMPARE(view->m_roots.front()->text(), QStringLiteral("Do5"));
     }
 
     // A transposition applied names the notes for the transposing instrument.

@@ -65,6 +65,20 @@ bool Analyzer::run(const std::string& path, const std::function<void(const Analy
     return true;
 }
 
+void Analyzer::scaleTarget(AnalysisRow& row) const
+{
+    const AnalyzeOptions& o = m_options;
+    // The root in equal temperament from the reference (its offset included).
+    const double root_freq = Music::GetAFreq() * std::exp2(o.root_ht / 12.0);
+    const auto target = Music::TunerSetup::NearestScaleDegree(row.frequency_hz, root_freq, o.scale_cents);
+    if (!(target.freq > 0.0)) return;
+    row.target_hz = target.freq;
+    row.error_cents = 100.0 * Music::TunerSetup::Error(row.frequency_hz, target.freq);
+    row.note =
+        Music::GetNoteName(o.root_ht + 12 * target.octave, Music::s_notes_name, Music::s_transposition, true);
+    if (target.degree >= 0) row.note += "+" + o.scale_labels[size_t(target.degree)];
+}
+
 void Analyzer::runSamples(const std::vector<float>& mono, int rate,
                           const std::function<void(const AnalysisRow&)>& emit_row)
 {
@@ -189,6 +203,7 @@ void Analyzer::runSource(const FrameReader& read, int rate, int channels,
             row.error_cents = 100.0 * Music::TunerSetup::Error(pipeline.m_freq, compared_freq);
             row.note = Music::GetNoteName(Music::NearestSemitone(compared_freq), Music::s_notes_name,
                                           Music::s_transposition, true);
+            if (o.use_scale) scaleTarget(row);
         }
         emit_row(row);
     }

@@ -55,6 +55,10 @@ public:
     static constexpr int PACKET_FRAMES = 1024;
 
 private:
+    // With a scale: the row's target becomes the degree nearest to its
+    // frequency in any octave of the root, and its note names it ("C4+3/2").
+    void scaleTarget(AnalysisRow& row) const;
+
     AnalyzeOptions m_options;
 };
 

@@ -1,5 +1,7 @@
 #include "Options.h"
 
+#include "Scales/Scale.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -57,6 +59,41 @@ std::string join(const std::vector<std::string>& v)
     return s;
 }
 
+// A note name with its octave: a letter A to G, an optional # or b, then the
+// octave ("C4", "F#3", "Bb2"), as semitones from A4.
+bool parseNote(const std::string& text, int& ht)
+{
+    static const std::string letters = "CDEFGAB";
+    static const int from_a[] = {-9, -7, -5, -4, -2, 0, 2};
+    if (text.empty() || letters.find(text[0]) == std::string::npos) return false;
+    int n = from_a[letters.find(text[0])];
+    size_t i = 1;
+    if (i < text.size() && (text[i] == '#' || text[i] == 'b')) n += text[i++] == '#' ? 1 : -1;
+    int octave = 0;
+    if (!parseInt(text.substr(i), -10, 20, octave)) return false;
+    ht = n + 12 * (octave - 4);
+    return true;
+}
+
+// Reads a Scala file into the options; on failure `error` says why.
+bool readScale(const std::string& path, AnalyzeOptions& o, std::string& error)
+{
+    try {
+        const Scales::Scale scale(QString::fromLocal8Bit(path.c_str()), Scales::Scale::SCALA);
+        o.scale_cents.clear();
+        o.scale_labels.clear();
+        for (const Scales::ScaleDegree& degree : scale.values) {
+            o.scale_cents.push_back(degree.sizeInCents());
+            o.scale_labels.push_back(degree.text().toStdString());
+        }
+    } catch (const QString& message) {
+        error = "cannot read the scale '" + path + "': " + message.toStdString();
+        return false;
+    }
+    o.use_scale = true;
+    return true;
+}
+
 } // namespace
 
 std::string UsageText()
@@ -101,6 +138,9 @@ std::string UsageText()
          "  --summary             one row per note instead:\n"
          "                        file,note,start_s,duration_s,median_hz,median_error_cents,spread_cents\n"
          "                        (spread_cents: interquartile range of the note's errors)\n"
+         "  --scale FILE          tune against the degrees of a Scala scale file in any octave\n"
+         "                        of the root; the note column names them (C4+3/2, C4+150.5)\n"
+         "  --root NOTE           root of the scale, a note with its octave: C4, F#3, Bb2 (C4)\n"
          "  --help                this text\n"
          "\n"
          "Bad input prints one line to standard error and exits with status 2.\n";
@@ -130,6 +170,13 @@ bool ParseOptions(int argc, char** argv, AnalyzeOptions& o, std::string& error)
         {"--names", [&](const std::string& v) { return parseChoice(v, k_names, o.names); }},
         {"--transposition", [&](const std::string& v) { return parseInt(v, -96, 96, o.transposition); }},
         {"--range-filter", [&](const std::string& v) { return parseChoice(v, k_filters, filter); }},
+    };
+
+    std::string scale_file;
+    bool root_given = false;
+    const std::map<std::string, Setter> scale_options = {
+        {"--scale", [&](const std::string& v) { return !(scale_file = v).empty(); }},
+        {"--root", [&](const std::string& v) { return root_given = parseNote(v, o.root_ht); }},
     };
 
     bool options_done = false;
@@ -163,8 +210,9 @@ bool ParseOptions(int argc, char** argv, AnalyzeOptions& o, std::string& error)
             (arg == "--help" ? o.help : arg == "--summary" ? o.summary : o.mix_channels) = true;
             continue;
         }
-        const auto it = valued.find(arg);
-        if (it == valued.end()) {
+        auto it = valued.find(arg);
+        if (it == valued.end()) it = scale_options.find(arg);
+        if (it == scale_options.end()) {
             error = "unknown option '" + arg + "'";
             return false;
         }
@@ -180,6 +228,11 @@ bool ParseOptions(int argc, char** argv, AnalyzeOptions& o, std::string& error)
             return false;
         }
     }
+    if (root_given && scale_file.empty()) {
+        error = "option '--root' needs '--scale'";
+        return false;
+    }
+    if (!scale_file.empty() && !readScale(scale_file, o, error)) return false;
     o.refinement = AnalyzeOptions::Refinement(refinement);
     o.range_filter = filter == 0;
     if (!o.help && o.files.empty()) {

@@ -31,6 +31,14 @@ struct AnalyzeOptions
     bool summary = false;
     bool help = false;
     std::vector<std::string> files;
+
+    // --scale FILE, --root NOTE: targets are the degrees of a Scala scale in
+    // any octave of the root (semitones from A4) instead of the temperament's
+    // notes. Filled from the file while parsing, so the analysis needs no reader.
+    bool use_scale = false;
+    int root_ht = -9;                      // C4
+    std::vector<double> scale_cents;       // each degree's size above the root
+    std::vector<std::string> scale_labels; // each degree as written: "3/2", "150.5"
 };
 
 // Parses argv. On a bad argument returns false and sets `error` to one line
