@@ -430,6 +430,26 @@ Plus la valeur est petite, plus l’accordeur est rapide ; mais en la diminuant,
         <source>Discard any changes and quit the configuration panel</source>
         <translation>Abandonne les modifications et ferme le panneau de configuration</translation>
     </message>
+    <message>
+        <source>Detector</source>
+        <translation>Détecteur</translation>
+    </message>
+    <message>
+        <source>Combed spectrum</source>
+        <translation>Spectre en peigne</translation>
+    </message>
+    <message>
+        <source>Partials</source>
+        <translation>Partiels</translation>
+    </message>
+    <message>
+        <source>Combed spectrum: the classic detector, the lightest on the processor.
+Partials: finds the period by autocorrelation, then measures and fits the partials: fewer octave errors on wind and brass,
+a steady reading to a fraction of a cent, and the first partial of stretched (piano) tones. It refines its own estimate: the refinement below is not used.</source>
+        <translation>Spectre en peigne : le détecteur classique, le plus léger pour le processeur.
+Partiels : trouve la période par autocorrélation, puis mesure et ajuste les partiels : moins d’erreurs d’octave sur les vents et les cuivres,
+une lecture stable à une fraction de cent près, et le premier partiel des sons étirés (piano). Il affine lui-même son estimation : l’affinage ci-dessous n’est pas utilisé.</translation>
+    </message>
 </context>
 <context>
     <name>CustomInstrumentTunerForm</name>
@@ -485,6 +505,14 @@ Il peut être utile de le placer au-dessus de -35 pour éviter les perturbations
         <source>Highest semitone from the %1 reference note.</source>
         <translation>Demi-ton le plus haut, compté depuis la note de référence %1.</translation>
     </message>
+    <message>
+        <source>the settings could not be saved: %1 or its folder cannot be written</source>
+        <translation>les réglages n’ont pas pu être enregistrés : %1 ou son dossier n’est pas accessible en écriture</translation>
+    </message>
+    <message>
+        <source>WARNING: some lines of the settings file cannot be read; it is not written at exit: Ctrl+S saves the current settings over it</source>
+        <translation>ATTENTION : certaines lignes du fichier de réglages sont illisibles ; il n’est pas écrit à la sortie : Ctrl+S enregistre les réglages actuels à sa place</translation>
+    </message>
 </context>
 <context>
     <name>DialView</name>
@@ -526,10 +554,6 @@ Il peut être utile de le placer au-dessus de -35 pour éviter les perturbations
     <message>
         <source>Error history</source>
         <translation>Historique de l’erreur</translation>
-    </message>
-    <message>
-        <source>Keep previous notes</source>
-        <translation>Garder les notes précédentes</translation>
     </message>
     <message>
         <source>Use cents</source>
@@ -626,6 +650,13 @@ Il peut être utile de le placer au-dessus de -35 pour éviter les perturbations
     </message>
 </context>
 <context>
+    <name>GLHistory</name>
+    <message>
+        <source>Keep previous notes</source>
+        <translation>Garder les notes précédentes</translation>
+    </message>
+</context>
+<context>
     <name>GLSample</name>
     <message>
         <source>Waveform</source>
@@ -712,10 +743,6 @@ Il peut être utile de le placer au-dessus de -35 pour éviter les perturbations
     <message>
         <source>Volume history</source>
         <translation>Historique du volume</translation>
-    </message>
-    <message>
-        <source>Keep previous notes</source>
-        <translation>Garder les notes précédentes</translation>
     </message>
     <message>
         <source>Volume</source>
@@ -855,6 +882,56 @@ vert       : une note est analysée et les conditions d’analyse sont bonnes.</
     <message>
         <source>Settings</source>
         <translation>Réglages</translation>
+    </message>
+</context>
+<context>
+    <name>MicrotonalView</name>
+    <message>
+        <source>Microtonal</source>
+        <translation>Microtonal</translation>
+    </message>
+    <message>
+        <source>Used scale</source>
+        <translation>Gamme utilisée</translation>
+    </message>
+    <message>
+        <source>Root&apos;s octave</source>
+        <translation>Octave de la tonique</translation>
+    </message>
+    <message>
+        <source>Keep root to left side</source>
+        <translation>Garder la tonique à gauche</translation>
+    </message>
+    <message>
+        <source>Load Scala file …</source>
+        <translation>Charger un fichier Scala …</translation>
+    </message>
+    <message>
+        <source>no tuning note selected</source>
+        <translation>aucune note d’accord choisie</translation>
+    </message>
+    <message>
+        <source>Open scale file</source>
+        <translation>Ouvrir un fichier de gamme</translation>
+    </message>
+    <message>
+        <source>Invalid file content !</source>
+        <translation>Contenu de fichier invalide !</translation>
+    </message>
+    <message>
+        <source>Scale name already exist</source>
+        <translation>Ce nom de gamme existe déjà</translation>
+    </message>
+    <message>
+        <source>Scala files (*.scl *.SCL)</source>
+        <translation>Fichiers Scala (*.scl *.SCL)</translation>
+    </message>
+</context>
+<context>
+    <name>MicrotonalView::Scale</name>
+    <message>
+        <source>Unkown filename: &apos;</source>
+        <translation>Nom de fichier inconnu : '</translation>
     </message>
 </context>
 <context>
