@@ -380,10 +380,12 @@ void CustomInstrumentTunerForm::errorRaised(const QString& error)
 {
     statusBar()->showMessage(QStringLiteral("ERROR: ") + error);
     setStatusColour(STATUS_RED);
+    m_capture_error = true;
 }
 
 void CustomInstrumentTunerForm::captureStarted()
 {
+    m_capture_error = false;
     if (statusBar()->currentMessage().startsWith(QLatin1String("ERROR: "))) statusBar()->clearMessage();
 }
 
@@ -429,9 +431,10 @@ void CustomInstrumentTunerForm::refresh()
 
     if (r.capture_failed) {
         setStatusColour(STATUS_RED);
-        // Not capturing, and not because the dialog is open: the capture has failed
-        // (a device or server gone, a start refused).
-        if (!m_capture_thread.isCapturing() && !m_config_form.isVisible()) showNoNote();
+        // Not capturing since an error (a device or server gone, a start refused), and
+        // not because the dialog is open: the capture has failed. A capture stopped
+        // without an error keeps the read-outs.
+        if (m_capture_error && !m_capture_thread.isCapturing() && !m_config_form.isVisible()) showNoNote();
     } else {
         if (r.has_volume) ui_pgbVolume->setValue(r.volume_bar); // outside 0..100 the bar ignores it
 

@@ -179,6 +179,8 @@ private:
         std::function<void()> apply;
     };
     std::vector<TransportUi> m_transport_ui;
+    // An error came from the capture since it last started.
+    bool m_capture_error = false;
     const TransportUi* transportUi(const QString& name) const;
 
     // The views the cycle feeds, the ones it repaints, and the history and

@@ -4,6 +4,7 @@
 
 #include "CaptureTestUtil.h"
 #include "CaptureThreadImplJACK.h"
+#include "JackServer.h"
 #include "JackSinePlayer.h"
 
 #include <QCoreApplication>
@@ -17,27 +18,7 @@ class TestJackFaults : public QObject
 
     QByteArray m_own;
 
-    /// Starts jackd under m_own and waits until it accepts clients.
-    bool startServer(QProcess& server)
-    {
-        server.setProgram("jackd");
-        server.setArguments(
-            {"--no-realtime", "-n", QString::fromLatin1(m_own), "-d", "dummy", "-r", "44100", "-p", "1024"});
-        server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        server.setStandardOutputFile(QProcess::nullDevice());
-        server.start();
-        if (!server.waitForStarted(5000)) return false;
-        for (int waited = 0; waited < 10000; waited += 50) {
-            jack_client_t* probe = jack_client_open(
-                "orfe_probe", jack_options_t(JackNoStartServer | JackServerName), nullptr, m_own.constData());
-            if (probe) {
-                jack_client_close(probe);
-                return true;
-            }
-            QTest::qWait(50);
-        }
-        return false;
-    }
+    bool startServer(QProcess& server) { return StartJackServer(server, m_own); }
 
 private slots:
     void initTestCase()
