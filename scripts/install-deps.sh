@@ -14,8 +14,11 @@ PACKAGES=(
   libgl-dev xvfb xauth libgl1-mesa-dri x11-apps imagemagick
   # the views' pixel tests measure text in this font
   fonts-dejavu-core fontconfig
-  # Qt Multimedia input through a private PulseAudio server in the tests
-  pulseaudio pulseaudio-utils
+  # Qt Multimedia input through a private PulseAudio server in the tests, and ALSA's
+  # "default" routed to it (the ALSA pulse plugin)
+  pulseaudio pulseaudio-utils libasound2-plugins
+  # a private PipeWire session in the tests: its PulseAudio and JACK servers
+  pipewire pipewire-bin pipewire-pulse pipewire-jack wireplumber
   # benchmarks, installation checks
   libbenchmark-dev desktop-file-utils appstream
   # fuzz targets (clang's libFuzzer, scripts/fuzz.sh)

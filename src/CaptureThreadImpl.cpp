@@ -157,11 +157,11 @@ ThreadedCaptureThreadImpl::ThreadedCaptureThreadImpl(CaptureThread* front, const
 void ThreadedCaptureThreadImpl::startCapture()
 {
     if (m_front->isCapturing()) return;
-    // A previous capture's thread may still be closing (after a failed open or a JACK
-    // server shutdown); it is on its way out, let it finish before starting a new one.
-    // Waiting on the atomic flag first also orders that thread's close before this start.
-    while (m_thread_in_run.load())
-        QThread::msleep(m_poll_ms);
+    // A previous capture's thread may still be closing (after a failed open), or be
+    // waiting for its server to come back: it is asked to give up, and this start
+    // opens afresh. Waiting on the atomic flag first also orders that thread's close
+    // before this start.
+    endThreadRun();
     if (isRunning()) wait();
     m_keep_capturing = true;
     m_start_pending = true;
@@ -171,6 +171,11 @@ void ThreadedCaptureThreadImpl::startCapture()
 }
 
 void ThreadedCaptureThreadImpl::stopCapture()
+{
+    endThreadRun();
+}
+
+void ThreadedCaptureThreadImpl::endThreadRun()
 {
     m_keep_capturing = false;
     while (m_thread_in_run.load())
@@ -182,18 +187,27 @@ void ThreadedCaptureThreadImpl::run()
     while (m_object_alive.load() && !m_keep_capturing.load())
         QThread::msleep(m_poll_ms);
     m_thread_in_run = true;
-    if (m_keep_capturing.load()) {
+    bool resuming = false;
+    while (m_keep_capturing.load()) {
         try {
             openCapture();
             announceStart();
+            afterStart();
             captureLoop();
             announceStop();
         } catch (const QString& message) {
-            m_keep_capturing = false;
-            reportError(message);
+            // A first start reports its failure and gives up; an attempt to resume
+            // goes back to waiting.
+            if (!resuming) {
+                m_keep_capturing = false;
+                reportError(message);
+            }
         }
+        m_start_pending = false;
+        closeCapture();
+        if (!m_keep_capturing.load() || !waitToResume()) break;
+        resuming = true;
     }
     m_start_pending = false;
-    closeCapture();
     m_thread_in_run = false;
 }

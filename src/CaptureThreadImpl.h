@@ -108,6 +108,10 @@ protected:
 /// `m_start_pending` once it has started capturing or given up, and captures while
 /// `m_keep_capturing` is set. `m_object_alive` is lowered by the destructor so that a
 /// thread still waiting to start gives up.
+///
+/// A capture lost by the transport itself (a sound server that went away) may be
+/// resumed by the same thread: while `m_keep_capturing` stays set, waitToResume decides
+/// whether to open again. Failures of such an attempt are not reported again.
 class ThreadedCaptureThreadImpl : public CaptureThreadImpl, public QThread
 {
 public:
@@ -116,19 +120,27 @@ public:
 
     /// Returns once the capture thread has started capturing or given up.
     void startCapture() override;
-    /// Returns once the capture thread has left its capture.
+    /// Returns once the capture thread has left its capture (or its waiting to resume).
     void stopCapture() override;
 
 protected:
     /// The capture thread: waits until a capture is asked for (or the object goes),
     /// then opens, announces the start, captures until asked to stop, announces the
     /// stop and closes. A failure raised by a step (a message) is reported and ends
-    /// the capture.
+    /// the capture. A capture that ended without being asked to may be opened again
+    /// when waitToResume says so.
     void run() override;
     // Steps of run(), on the capture thread.
     virtual void openCapture() = 0;
+    /// Right after the start has been announced; nothing by default.
+    virtual void afterStart() {}
     virtual void captureLoop() = 0;
     virtual void closeCapture() = 0;
+    /// After a capture that ended while `m_keep_capturing` is still set: waits until
+    /// it can be opened again (true) or is not wanted any more (false). Default: false.
+    virtual bool waitToResume() { return false; }
+    /// Keeps the running thread from trying again, and waits until it has left.
+    void endThreadRun();
 
     const int m_poll_ms;
     std::atomic<bool> m_object_alive{true};

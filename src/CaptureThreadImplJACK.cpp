@@ -5,12 +5,33 @@
 namespace {
 constexpr int POLL_MS = 50;
 constexpr size_t READ_BYTES = 1024 * sizeof(float);
+
+// The JACK library reports every failed attempt to reach a server on standard error;
+// while a transport waits for its server to come back these reports are dropped, so
+// that the console is not flooded. Process-wide, as the library's error function is.
+std::atomic<int> s_quiet_attempts{0};
+
+void JackErrorMessage(const char* message)
+{
+    if (s_quiet_attempts.load() > 0) return;
+    std::fputs(message, stderr);
+    std::fputc('\n', stderr);
+}
+
+struct QuietAttempt
+{
+    QuietAttempt() { ++s_quiet_attempts; }
+    ~QuietAttempt() { --s_quiet_attempts; }
+    QuietAttempt(const QuietAttempt&) = delete;
+    QuietAttempt& operator=(const QuietAttempt&) = delete;
+};
 } // namespace
 
 CaptureThreadImplJACK::CaptureThreadImplJACK(CaptureThread* front)
     : ThreadedCaptureThreadImpl(front, QStringLiteral("JACK"), QStringLiteral("Jack Audio Connection Kit"),
                                 POLL_MS)
 {
+    jack_set_error_function(&JackErrorMessage);
 }
 
 CaptureThreadImplJACK::~CaptureThreadImplJACK()
@@ -73,18 +94,62 @@ void CaptureThreadImplJACK::openCapture()
     m_input_port = jack_port_register(client, "input", JACK_DEFAULT_AUDIO_TYPE, JackPortIsInput, 0);
 
     const QString source = deviceSourceName();
+    const QString own = QString::fromLatin1(jack_get_client_name(client)) + ":input";
+    m_connected_source = source;
+    m_connect_error.clear();
     if (!source.isEmpty() && m_input_port.load()) {
-        const QString own = QString::fromLatin1(jack_get_client_name(client)) + ":input";
         CaptureLog(QStringLiteral("CaptureThread: INFO: JACK: auto-connect '") + source + "' with '" + own +
                    "'");
+        // Reported once the start is announced, so that the window does not take it
+        // for the failure that the start ends.
         if (jack_connect(client, source.toLatin1().constData(), own.toLatin1().constData()) != 0)
-            m_front->emitError(QStringLiteral("JACK: Invalid source '") + source + "'");
+            m_connect_error = QStringLiteral("JACK: Invalid source '") + source + "'";
     }
+    if (m_input_port.load()) restoreConnections(client, own);
 
     if (rate != m_current_rate.load()) {
         m_current_rate = rate;
         announceRate();
     }
+}
+
+void CaptureThreadImplJACK::restoreConnections(jack_client_t* client, const QString& own)
+{
+    jack_port_t* port = m_input_port.load();
+    for (const QString& other : m_saved_connections) {
+        const QByteArray name = other.toLatin1();
+        if (other == m_connected_source || !jack_port_by_name(client, name.constData()) ||
+            jack_port_connected_to(port, name.constData()))
+            continue;
+        CaptureLog(QStringLiteral("CaptureThread: INFO: JACK: connect again '") + other + "' with '" + own +
+                   "'");
+        jack_connect(client, name.constData(), own.toLatin1().constData());
+    }
+}
+
+void CaptureThreadImplJACK::afterStart()
+{
+    if (!m_connect_error.isEmpty()) m_front->emitError(m_connect_error);
+    m_connect_error.clear();
+}
+
+bool CaptureThreadImplJACK::waitToResume()
+{
+    if (!m_server_lost.load()) return false;
+    CaptureLog(QStringLiteral("CaptureThread: INFO: JACK: waiting for the server to come back"));
+    const QByteArray name = (m_front->clientName() + "_test").toLatin1();
+    for (int waited = RETRY_MS; m_object_alive.load() && m_keep_capturing.load(); waited += m_poll_ms) {
+        if (waited >= RETRY_MS) {
+            waited = 0;
+            QuietAttempt quiet;
+            if (jack_client_t* test = jack_client_open(name.constData(), JackNoStartServer, nullptr)) {
+                jack_client_close(test);
+                return true;
+            }
+        }
+        QThread::msleep(m_poll_ms);
+    }
+    return false;
 }
 
 void CaptureThreadImplJACK::captureLoop()
@@ -103,10 +168,22 @@ void CaptureThreadImplJACK::captureLoop()
         // Dropped while paused: pushFloatBlock checks the flag before taking the lock.
         pushFloatBlock(buffer, int(got / sizeof(float)));
     }
+    m_server_lost = m_keep_capturing.load() && !m_jack_client.load();
 }
 
 void CaptureThreadImplJACK::closeCapture()
 {
+    // The input's connections, while the server still answers (after a shutdown
+    // there is nothing left to ask and the previous list stays).
+    if (m_jack_client.load() && m_input_port.load()) {
+        m_saved_connections.clear();
+        if (const char** ports = jack_port_get_connections(m_input_port.load())) {
+            for (const char** p = ports; *p; ++p)
+                if (QString::fromLatin1(*p) != m_connected_source)
+                    m_saved_connections.append(QString::fromLatin1(*p));
+            jack_free(ports);
+        }
+    }
     if (m_client_handle) {
         // Returns once the server's threads no longer call us back.
         jack_client_close(m_client_handle);

@@ -2,6 +2,7 @@
 
 #include "CaptureThreadImpl.h"
 
+#include <QStringList>
 #include <QThread>
 #include <atomic>
 #include <cstddef>
@@ -33,6 +34,12 @@
 /// free anything: it forgets the client and the port, which ends the capture loop, and
 /// the capture thread's close, which runs after the loop has returned and after
 /// jack_client_close has stopped every callback, releases the buffer.
+///
+/// Across stops. The connections of the input port when a capture closes (other than
+/// the one to the source, which the next open makes anyway) are made again by the next
+/// open where both ports still exist, so that connections made by hand or by a patchbay
+/// survive the configuration dialog. After a server shutdown the capture thread stays,
+/// tries quietly every RETRY_MS whether a server is back, and resumes the capture.
 class CaptureThreadImplJACK : public ThreadedCaptureThreadImpl
 {
 public:
@@ -51,11 +58,18 @@ public:
     static void jackShutdown(void* arg);
     static int jackSampleRate(jack_nframes_t nframes, void* arg);
 
+    /// Period of the attempts to reach a server again after a shutdown, ms.
+    static constexpr int RETRY_MS = 500;
+
 private:
     void openCapture() override;
+    void afterStart() override;
     void captureLoop() override;
     void closeCapture() override;
+    bool waitToResume() override;
     void replaceRing(size_t bytes);
+    /// Connects `m_saved_connections` again where both ports exist. Capture thread.
+    void restoreConnections(jack_client_t* client, const QString& own);
 
     std::atomic<jack_ringbuffer_t*> m_ring{nullptr};
     std::atomic<jack_client_t*> m_jack_client{nullptr};
@@ -66,4 +80,11 @@ private:
     /// The client to close, kept by the capture thread even after a server shutdown
     /// made `m_jack_client` null, so that its resources are released. Capture thread.
     jack_client_t* m_client_handle = nullptr;
+    /// Capture thread: the source connected at the last open, the other ports connected
+    /// to the input when the last capture closed, an error of the auto-connection to
+    /// report once the start is announced, and whether the server went away.
+    QString m_connected_source;
+    QStringList m_saved_connections;
+    QString m_connect_error;
+    std::atomic<bool> m_server_lost{false};
 };

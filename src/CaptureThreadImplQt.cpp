@@ -14,6 +14,8 @@ CaptureThreadImplQt::CaptureThreadImplQt(CaptureThread* front)
 {
     m_source_name = QStringLiteral("default");
     qRegisterMetaType<QAudio::State>("QAudio::State");
+    m_read_timer.setInterval(PACKET_MS);
+    connect(&m_read_timer, &QTimer::timeout, this, &CaptureThreadImplQt::audioDataReady);
 }
 
 CaptureThreadImplQt::~CaptureThreadImplQt()
@@ -43,7 +45,12 @@ bool CaptureThreadImplQt::is_available()
 void CaptureThreadImplQt::setUp()
 {
     const QString source = deviceSourceName();
-    if (source.isEmpty()) {
+    // "default" is the system's default input. Qt's own default device is the sound
+    // server's default source where Qt's PulseAudio back end reaches one (it honours
+    // the packet size asked for, the ALSA "default" routed to the same server does not);
+    // elsewhere it is the ALSA "default" itself.
+    if (source.isEmpty() ||
+        (source == QLatin1String("default") && !QAudioDeviceInfo::defaultInputDevice().isNull())) {
         m_device = QAudioDeviceInfo::defaultInputDevice();
     } else {
         m_device = QAudioDeviceInfo();
@@ -105,11 +112,14 @@ void CaptureThreadImplQt::setUp()
 
     if (format == QAudioFormat()) throw QStringLiteral("Qt: cannot set parameters");
 
-    if (format != m_format) {
+    // A new device needs a new input as much as a new format does.
+    if (format != m_format || !m_audio_input || m_device != m_input_device) {
         m_format = format;
+        m_input_device = m_device;
         delete m_audio_input;
         m_audio_input = new QAudioInput(m_device, m_format, this);
-        m_audio_input->setNotifyInterval(100);
+        m_audio_input->setBufferSize(packetBytes());
+        m_audio_input->setNotifyInterval(PACKET_MS);
         if (m_audio_input->error() != QAudio::NoError)
             throw QStringLiteral("Qt: Cannot create audio input with the given device and format");
         connect(m_audio_input, &QAudioInput::stateChanged, this, &CaptureThreadImplQt::audioStateChanged);
@@ -117,18 +127,32 @@ void CaptureThreadImplQt::setUp()
     }
 }
 
+int CaptureThreadImplQt::packetBytes() const
+{
+    const int frames = m_format.sampleRate() * PACKET_MS / 1000;
+    return frames * m_format.channelCount() * (m_format.sampleSize() / 8);
+}
+
 void CaptureThreadImplQt::startRoutine()
 {
     setUp();
+    m_partial.clear();
     m_input_stream = m_audio_input->start();
     if (m_input_stream)
         connect(m_input_stream, &QIODevice::readyRead, this, &CaptureThreadImplQt::audioDataReady);
+    // What the back end made of the request is known once the input runs.
+    CaptureLog(
+        QStringLiteral("CaptureThread: INFO: Qt: buffer ") + QString::number(m_audio_input->bufferSize()) +
+        " bytes (asked " + QString::number(packetBytes()) + "), notify interval " +
+        QString::number(m_audio_input->notifyInterval()) + " ms (asked " + QString::number(PACKET_MS) + ")");
+    m_read_timer.start();
     m_started = true;
     announceStart();
 }
 
 void CaptureThreadImplQt::stopRoutine()
 {
+    m_read_timer.stop();
     if (m_audio_input) {
         m_audio_input->stop();
         QCoreApplication::processEvents();
@@ -189,18 +213,26 @@ void CaptureThreadImplQt::audioStateChanged(QAudio::State) {}
 void CaptureThreadImplQt::audioDataReady()
 {
     if (!m_input_stream || !m_audio_input) return;
-    const int s = m_format.sampleSize() / 8;
-    const int n = m_audio_input->bytesReady() / s;
-    char scratch[8];
-    if (m_front->m_paused.load()) {
-        for (int k = 0; k < n; ++k)
-            m_input_stream->read(scratch, s);
-        return;
-    }
-    m_front->m_capture_queue.push(n, [&](Music::CaptureQueue& queue) {
-        for (int k = 0; k < n; ++k) {
-            std::memset(scratch, 0, sizeof(scratch));
-            if (m_input_stream->read(scratch, s) > 0) m_adder(this, queue, k, m_converter(scratch, 0));
-        }
-    });
+    // A stopped input has no stream left to ask (Qt's PulseAudio back end would fail
+    // on it).
+    const QAudio::State state = m_audio_input->state();
+    if (state != QAudio::ActiveState && state != QAudio::IdleState) return;
+    // Whole frames, so that the channels of a two-channel block stay in step.
+    const int frame = m_format.sampleSize() / 8 * m_format.channelCount();
+    if (frame <= 0) return;
+    // Every whole frame that is ready, in one read: Qt's ALSA input returns nothing to
+    // reads smaller than its period. A frame the stream delivers only in part waits in
+    // m_partial for the rest.
+    const int have = m_partial.size();
+    const int wanted = (m_audio_input->bytesReady() + have) / frame * frame;
+    if (wanted <= have) return;
+    QByteArray raw = m_partial;
+    raw.resize(wanted);
+    const qint64 got = m_input_stream->read(raw.data() + have, wanted - have);
+    const int bytes = have + int(got > 0 ? got : 0);
+    const int whole = bytes / frame * frame;
+    m_partial = raw.mid(whole, bytes - whole);
+    if (whole == 0) return;
+    // Read and dropped while paused.
+    pushRawBlock(raw.constData(), whole / (m_format.sampleSize() / 8));
 }

@@ -167,6 +167,7 @@ void CustomInstrumentTunerForm::stageCaptureConnections()
 {
     connect(&m_capture_thread, SIGNAL(samplingRateChanged(int)), this, SLOT(samplingRateChanged(int)));
     connect(&m_capture_thread, SIGNAL(errorRaised(const QString&)), this, SLOT(errorRaised(const QString&)));
+    connect(&m_capture_thread, SIGNAL(captureStarted()), this, SLOT(captureStarted()));
     connect(&m_capture_thread, SIGNAL(transportChanged(const QString&)), this,
             SLOT(transportChanged(const QString&)));
     connect(&m_latency_quantizer, SIGNAL(noteStarted(double, double)), this,
@@ -401,10 +402,14 @@ void CustomInstrumentTunerForm::toggleFullScreen()
 void CustomInstrumentTunerForm::pause(bool on)
 {
     m_capture_thread.togglePause(on);
-    if (on)
+    if (on) {
         m_timer_refresh.stop();
-    else
+    } else {
         m_timer_refresh.start(m_config_form.ui_spinRefreshTime->value());
+        // The dialog's OK or Cancel does not start the capture while paused; with the
+        // dialog open, its OK or Cancel will.
+        if (!m_config_form.isVisible() && !m_capture_thread.isCapturing()) m_capture_thread.startCapture();
+    }
 }
 
 void CustomInstrumentTunerForm::samplingRateChanged(int sampling_rate)
@@ -423,6 +428,22 @@ void CustomInstrumentTunerForm::errorRaised(const QString& error)
 {
     statusBar()->showMessage(QStringLiteral("ERROR: ") + error);
     setStatusColour(STATUS_RED);
+    m_capture_error = true;
+}
+
+void CustomInstrumentTunerForm::captureStarted()
+{
+    m_capture_error = false;
+    if (statusBar()->currentMessage().startsWith(QLatin1String("ERROR: "))) statusBar()->clearMessage();
+}
+
+void CustomInstrumentTunerForm::showNoNote()
+{
+    if (m_quantizer->m_quantized_freq > 0.0) m_quantizer->reset(); // noteFinished
+    if (ui_txtNote->text().isEmpty() && ui_txtFreq->value() == 0.0 && ui_txtNoteFreq->value() == 0.0) return;
+    ui_txtNote->clear();
+    ui_txtFreq->display(0.0);
+    ui_txtNoteFreq->display(0.0);
 }
 
 void CustomInstrumentTunerForm::setStatusColour(const QColor& colour)
@@ -458,6 +479,10 @@ void CustomInstrumentTunerForm::refresh()
 
     if (r.capture_failed) {
         setStatusColour(STATUS_RED);
+        // Not capturing since an error (a device or server gone, a start refused), and
+        // not because the dialog is open: the capture has failed. A capture stopped
+        // without an error keeps the read-outs.
+        if (m_capture_error && !m_capture_thread.isCapturing() && !m_config_form.isVisible()) showNoNote();
     } else {
         if (r.has_volume) ui_pgbVolume->setValue(r.volume_bar); // outside 0..100 the bar ignores it
 

@@ -129,6 +129,10 @@ public:
     // Paints the background of the note-stability label in `colour`.
     void setStatusColour(const QColor& colour);
 
+    // While the capture has failed: the note held ends and the note and frequency
+    // read-outs show no note.
+    void showNoNote();
+
 protected:
     virtual void refresh_views();
     void keyPressEvent(QKeyEvent* event) override;
@@ -143,6 +147,8 @@ public slots:
     virtual void saveSettings();
     virtual void samplingRateChanged(int sampling_rate);
     virtual void errorRaised(const QString& error);
+    // The capture runs (again): an error it ended or failed with is no longer shown.
+    virtual void captureStarted();
     virtual void transportChanged(const QString& name);
     virtual void noteStarted(double freq, double dt);
     virtual void noteFinished(double freq, double dt);
@@ -176,6 +182,8 @@ private:
         std::function<void()> apply;
     };
     std::vector<TransportUi> m_transport_ui;
+    // An error came from the capture since it last started.
+    bool m_capture_error = false;
     const TransportUi* transportUi(const QString& name) const;
 
     // The views the cycle feeds, the ones it repaints, and the history and

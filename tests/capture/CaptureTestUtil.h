@@ -14,16 +14,18 @@
 #include <unistd.h>
 #include <vector>
 
-/// Redirects file descriptor 1 into a temporary file between begin() and end().
+/// Redirects standard output (or the descriptor `fd`, 2 for standard error) into a
+/// temporary file from construction to end().
 class StdoutCapture
 {
 public:
-    StdoutCapture()
+    explicit StdoutCapture(int fd = 1) : m_fd(fd)
     {
         m_file.open();
         std::fflush(stdout);
-        m_saved = dup(1);
-        dup2(m_file.handle(), 1);
+        std::fflush(stderr);
+        m_saved = dup(fd);
+        dup2(m_file.handle(), fd);
     }
     ~StdoutCapture() { restore(); }
     /// Restores standard output and returns every line written meanwhile.
@@ -42,11 +44,13 @@ private:
     {
         if (m_saved < 0) return;
         std::fflush(stdout);
-        dup2(m_saved, 1);
+        std::fflush(stderr);
+        dup2(m_saved, m_fd);
         close(m_saved);
         m_saved = -1;
     }
     QTemporaryFile m_file;
+    int m_fd;
     int m_saved = -1;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 // A JACK client of the test suite: plays a sine of known frequency on its port "out".
 
+#include <QByteArray>
 #include <QString>
 #include <atomic>
 #include <cmath>
@@ -34,6 +35,20 @@ public:
     long frames() const { return m_frames.load(); }
     /// Cycles the server reported as late (a client missed its deadline). Any thread.
     int xruns() const { return m_xruns.load(); }
+    /// jack_connect through this client: 0 on success.
+    int connect(const QByteArray& from, const QByteArray& to) { return jack_connect(m_client, from, to); }
+    /// Whether the port `from` is connected to the port `to`.
+    bool connected(const QByteArray& from, const QByteArray& to) const
+    {
+        jack_port_t* port = jack_port_by_name(m_client, from);
+        if (!port) return false;
+        const char** ports = jack_port_get_all_connections(m_client, port);
+        bool found = false;
+        for (const char** p = ports; p && *p; ++p)
+            found |= to == *p;
+        jack_free(ports);
+        return found;
+    }
     static constexpr double AMPLITUDE = 0.5;
 
 private:

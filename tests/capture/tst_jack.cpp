@@ -207,6 +207,32 @@ private slots:
                             [](double v) { return v == 0.0; }));
     }
 
+    // A connection made by hand to the input survives a stop and a start (the
+    // configuration dialog); the auto-connection is made again only while the source
+    // asks for it.
+    void handMadeConnectionSurvivesARestart()
+    {
+        JackSinePlayer hand("orfe_test_hand", 220.0);
+        QVERIFY(hand.ok());
+        CaptureThread front("orfe");
+        front.selectTransport(QString("JACK"));
+        front.setSource(m_player->portName());
+        front.startCapture();
+        QVERIFY(front.isCapturing());
+        const QByteArray own = "orfe:input", by_hand = hand.portName().toLatin1(),
+                         source = m_player->portName().toLatin1();
+        QCOMPARE(hand.connect(by_hand, own), 0);
+        front.stopCapture();
+        front.startCapture();
+        QVERIFY(hand.connected(by_hand, own));
+        QVERIFY(hand.connected(source, own));
+        front.setSource(QString()); // restarts the capture without the auto-connection
+        QVERIFY(front.isCapturing());
+        QVERIFY(hand.connected(by_hand, own));
+        QVERIFY(!hand.connected(source, own));
+        front.stopCapture();
+    }
+
     void availabilityAndRateRequest()
     {
         CaptureThread front("orfe");

@@ -1,6 +1,10 @@
-// The Qt audio transport on a real PulseAudio server (fixture pulse): sound played into
-// the null sink with pacat is captured from its monitor device "null.monitor". A JACK
-// server runs as well (fixture jackd44100), to show that auto-detection asks Qt first.
+// The Qt audio transport on a real PulseAudio server (fixture pulse), and on the
+// PulseAudio server of a real PipeWire session (fixture pipewire, the functions named in
+// tests/capture/CMakeLists.txt): sound played into the null sink with pacat is captured
+// from its monitor "null.monitor", the servers' default source, through Qt's PulseAudio
+// back end, and through Qt's ALSA back end from the ALSA device "alsa_to_server". With
+// the pulse fixture a JACK server runs as well (fixture jackd44100), to show that
+// auto-detection asks Qt first.
 
 #include "CaptureTestUtil.h"
 #include "CaptureThreadImplQt.h"
@@ -22,6 +26,27 @@ QByteArray Tone(double seconds)
     for (int i = 0; i < n; ++i)
         s[i] = int16_t(std::lround(16384.0 * std::sin(2.0 * M_PI * TONE_HZ * i / 44100.0)));
     return bytes;
+}
+
+/// Plays `seconds` of the tone into the null sink; returns once pacat has handed it over.
+bool PlayTone(double seconds)
+{
+    QProcess pacat;
+    pacat.start("pacat",
+                {"--playback", "-d", "null", "--raw", "--format=s16le", "--rate=44100", "--channels=1"});
+    if (!pacat.waitForStarted(5000)) return false;
+    pacat.write(Tone(seconds));
+    pacat.closeWriteChannel();
+    return pacat.waitForFinished(15000) && pacat.exitCode() == 0;
+}
+
+/// Index of the first sample of magnitude 0.1 or more (the tone's onset), or the size.
+size_t Onset(const std::vector<double>& x)
+{
+    size_t onset = 0;
+    while (onset < x.size() && std::fabs(x[onset]) < 0.1)
+        ++onset;
+    return onset;
 }
 
 QStringList Starting(const QStringList& lines, const QString& prefix)
@@ -110,6 +135,75 @@ private slots:
         QVERIFY2(peak > 0.45 && peak < 0.55, qPrintable(QString::number(peak))); // 16384 / 32768
     }
 
+    // Factory settings (22050 Hz) on the server's default source and on an ALSA device
+    // routed to the same server: Qt's ALSA input gives nothing to reads of one sample, so
+    // the tone arrives only when everything ready is read at once. The packets asked for
+    // are 10 ms, 220 frames of 2 bytes at 22050 Hz.
+    void toneOnTheDefaultAndAlsaDevices_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("device");
+        QTest::newRow("default source") << "default"
+                                        << "null.monitor";
+        QTest::newRow("ALSA device") << "alsa_to_server"
+                                     << "alsa_to_server";
+    }
+    void toneOnTheDefaultAndAlsaDevices()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, device);
+        CaptureThread front("orfe", CaptureThread::transportsWithoutJack());
+        front.selectTransport(QString("Qt"));
+        front.setSource(source);
+        front.setSamplingRate(22050);
+        StdoutCapture out;
+        front.startCapture();
+        const QStringList lines = Starting(out.end(), "CaptureThread: INFO: Qt: buffer ");
+        QVERIFY(front.isCapturing());
+        auto* qt = static_cast<CaptureThreadImplQt*>(front.getCurrentTransport());
+        QCOMPARE(qt->device().deviceName(), device);
+        QCOMPARE(lines.size(), 1);
+        QVERIFY2(lines[0].endsWith("(asked 440), notify interval 10 ms (asked 10)"), qPrintable(lines[0]));
+
+        QVERIFY(PlayTone(1.0));
+        // Half a second of tone after the onset: 11025 samples, 500 rising zero crossings.
+        QTRY_VERIFY_WITH_TIMEOUT(TakeSnapshot(front).oldest_first.size() >
+                                     Onset(TakeSnapshot(front).oldest_first) + 2205 + 11025,
+                                 10000);
+        front.stopCapture();
+        const QueueSnapshot snap = TakeSnapshot(front);
+        QCOMPARE(size_t(snap.pushed_since_drain), snap.oldest_first.size());
+        const size_t begin = Onset(snap.oldest_first) + 2205; // 0.1 s after the onset
+        const int crossings = RisingZeroCrossings(snap.oldest_first, begin, begin + 11025);
+        QVERIFY2(std::abs(crossings - 500) <= 5, qPrintable(QString::number(crossings)));
+        const auto first = snap.oldest_first.begin() + long(begin);
+        const double peak = *std::max_element(first, first + 11025);
+        // 16384 / 32768 = 0.5; PipeWire's mixing of the mono tone to the stereo sink and
+        // back to mono adds 3 dB (0.5 x sqrt 2 = 0.707).
+        QVERIFY2(peak > 0.45 && peak < 0.75, qPrintable(QString::number(peak)));
+    }
+
+    // Another device with the same format gets an audio input of its own.
+    void newDeviceNewInput()
+    {
+        CaptureThread front("orfe", CaptureThread::transportsWithoutJack());
+        front.selectTransport(QString("Qt"));
+        front.setSource("default");
+        front.setSamplingRate(22050);
+        front.startCapture();
+        auto* qt = static_cast<CaptureThreadImplQt*>(front.getCurrentTransport());
+        const QAudioInput* first = qt->audioInput();
+        front.setSource("alsa_to_server"); // restarts the capture
+        QVERIFY(front.isCapturing());
+        QCOMPARE(qt->device().deviceName(), QString("alsa_to_server"));
+        QVERIFY(qt->audioInput() != first);
+        QCOMPARE(qt->format().sampleRate(), 22050);
+        ClearQueue(front);
+        QVERIFY(PlayTone(0.3));
+        QTRY_VERIFY_WITH_TIMEOUT(Onset(TakeSnapshot(front).oldest_first) < QueueSize(front), 10000);
+        front.stopCapture();
+    }
+
     void unknownDevice()
     {
         CaptureThread front("orfe");
@@ -134,7 +228,8 @@ private slots:
         auto* qt = static_cast<CaptureThreadImplQt*>(front.getCurrentTransport());
         front.startCapture();
         QVERIFY(front.isCapturing());
-        QCOMPARE(qt->device().deviceName(), QString("default"));
+        // "default": the server's default source, through Qt's PulseAudio back end.
+        QCOMPARE(qt->device().deviceName(), QString("null.monitor"));
         QAudioInput* first = qt->audioInput();
         QVERIFY(first);
         front.stopCapture();

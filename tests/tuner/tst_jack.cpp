@@ -5,6 +5,7 @@
 // fast the note shows is measured by the tuner benchmark, not asserted here.
 
 #include "GLErrorHistory.h"
+#include "JackServer.h"
 #include "TunerTestUtil.h"
 
 #include "CaptureThreadImpl.h"
@@ -241,6 +242,69 @@ private slots:
         w.configure();
         c.accept();
         QTRY_VERIFY_WITH_TIMEOUT(w.m_capture_thread.isCapturing(), WAIT_MS);
+    }
+
+    // A connection made by hand to "orfe:input" (as with a patchbay) survives the
+    // dialog: Configure closes the client, Cancel opens it again with that connection.
+    void handMadeConnectionSurvivesTheDialog()
+    {
+        const QString name = nextName();
+        QVERIFY(m_tones.start(name, {"--note", "440", "--kind", "harmonic"}, QString()));
+        CustomInstrumentTunerForm w;
+        w.show();
+        QTRY_VERIFY_WITH_TIMEOUT(w.m_capture_thread.isCapturing(), WAIT_MS);
+        QCOMPARE(QProcess::execute("jack_connect", {name + ":out", "orfe:input"}), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(noteHeld(w) && w.ui_txtNote->text() == "A4", WAIT_MS);
+        w.configure();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.m_capture_thread.isCapturing(), WAIT_MS);
+        w.m_config_form.reject();
+        QTRY_VERIFY_WITH_TIMEOUT(noteHeld(w) && w.ui_txtNote->text() == "A4" && statusColour(w) == GREEN,
+                                 WAIT_MS);
+    }
+
+    // The JACK server dies and comes back (a server of this test's own): the error
+    // shows, no note is shown while the capture is dead, and the tuner resumes by
+    // itself; the error goes when the capture runs again.
+    void serverRestartResumes()
+    {
+        const QByteArray own = qgetenv("ORFE_TEST_OWN_SERVER");
+        QVERIFY2(!own.isEmpty(), "ORFE_TEST_OWN_SERVER is not set");
+        // The window's client and the players' go to that server for this test only.
+        struct ServerName
+        {
+            QByteArray fixture = qgetenv("JACK_DEFAULT_SERVER");
+            ~ServerName() { qputenv("JACK_DEFAULT_SERVER", fixture); }
+        } restore;
+        qputenv("JACK_DEFAULT_SERVER", own);
+        QProcess server;
+        QVERIFY2(StartJackServer(server, own), "jackd did not start");
+        QVERIFY(m_tones.start(nextName(), {"--note", "440", "--kind", "harmonic"}));
+        CustomInstrumentTunerForm w;
+        w.show();
+        QTRY_VERIFY_WITH_TIMEOUT(noteHeld(w) && w.ui_txtNote->text() == "A4", WAIT_MS);
+
+        server.kill();
+        QVERIFY(server.waitForFinished(5000));
+        m_tones.stop();
+        QTRY_COMPARE_WITH_TIMEOUT(w.statusBar()->currentMessage(),
+                                  QStringLiteral("ERROR: JACK: server shutdown !"), WAIT_MS);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.m_capture_thread.isCapturing(), WAIT_MS);
+        QTRY_VERIFY_WITH_TIMEOUT(w.ui_txtNote->text().isEmpty(), WAIT_MS);
+        QVERIFY(!noteHeld(w));
+        QCOMPARE(w.ui_txtFreq->value(), 0.0);
+        QCOMPARE(w.ui_txtNoteFreq->value(), 0.0);
+        QCOMPARE(statusColour(w), RED);
+
+        QProcess again;
+        QVERIFY2(StartJackServer(again, own), "jackd did not restart");
+        QVERIFY(m_tones.start(nextName(), {"--note", "440", "--kind", "harmonic"}));
+        QTRY_VERIFY_WITH_TIMEOUT(noteHeld(w) && w.ui_txtNote->text() == "A4" && statusColour(w) == GREEN,
+                                 WAIT_MS);
+        QVERIFY(w.statusBar()->currentMessage().isEmpty());
+        m_tones.stop();
+        w.m_capture_thread.stopCapture();
+        again.terminate();
+        QVERIFY(again.waitForFinished(5000));
     }
 
     // An offset of 50 cents moves the reference to 440 x 2^(0.5/12) = 452.893 Hz:

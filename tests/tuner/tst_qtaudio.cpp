@@ -1,12 +1,15 @@
 // The tuner on the Qt audio input, through a real PulseAudio server (fixture
-// pulse): a tone played into its null sink with pacat comes back on the Qt input
-// device "null.monitor". And the move of the capture between the JACK server
+// pulse), and through the PulseAudio server of a real PipeWire session (fixture
+// pipewire, the functions named in tests/tuner/CMakeLists.txt): a tone played into
+// the null sink with pacat comes back on the Qt input device "null.monitor", the
+// servers' default source. And the move of the capture between the JACK server
 // (fixture jackd44100) and the Qt input when the transport is changed in the
 // configuration dialog.
 
 #include "TunerTestUtil.h"
 
 #include "CaptureThreadImpl.h"
+#include "CaptureThreadImplQt.h"
 #include <QStatusBar>
 
 using namespace tunertest;
@@ -93,6 +96,17 @@ void chooseTransport(CustomInstrumentTunerForm& w, const QString& name)
     c.accept();
 }
 
+// The share of `samples` looks at the status label, every 100 ms, that are green.
+int greenSamples(const CustomInstrumentTunerForm& w, int samples)
+{
+    int green = 0;
+    for (int i = 0; i < samples; ++i) {
+        QTest::qWait(100);
+        green += statusColour(w) == GREEN;
+    }
+    return green;
+}
+
 } // namespace
 
 class TestQtAudio : public QObject
@@ -112,6 +126,62 @@ private slots:
     }
 
     void cleanup() { m_pulse.stop(); }
+
+    // Factory settings, no dialog: the Qt input is detected first and hears the
+    // default device; over two seconds of steady tone the status stays green (the
+    // sound arrives in packets shorter than the refresh period; in bursts of a second
+    // nearly every cycle would find nothing new and show red).
+    void freshStartOnTheDefaultDevice()
+    {
+        QVERIFY(m_pulse.start(440.0));
+        CustomInstrumentTunerForm w;
+        w.show();
+        QTRY_VERIFY_WITH_TIMEOUT(noteHeld(w) && w.ui_txtNote->text() == "A4" && statusColour(w) == GREEN,
+                                 WAIT_MS);
+        QCOMPARE(w.m_capture_thread.getCurrentTransport()->getName(), QStringLiteral("Qt"));
+        auto* qt = static_cast<CaptureThreadImplQt*>(w.m_capture_thread.getCurrentTransport());
+        QCOMPARE(qt->device().deviceName(), QStringLiteral("null.monitor"));
+        QCOMPARE(w.m_capture_thread.getSamplingRate(), 22050);
+        // 20 looks: a cycle that found nothing new now and then is no fault, a
+        // status that is mostly red is.
+        const int green = greenSamples(w, 20);
+        QVERIFY2(green >= 15, qPrintable(QString("green in %1 of 20 looks").arg(green)));
+    }
+
+    // Another device chosen in the dialog is the one captured from.
+    void deviceChosenInTheDialog()
+    {
+        QVERIFY(m_pulse.start(440.0));
+        CustomInstrumentTunerForm w;
+        w.show();
+        QTRY_VERIFY_WITH_TIMEOUT(noteHeld(w), WAIT_MS);
+        auto* qt = static_cast<CaptureThreadImplQt*>(w.m_capture_thread.getCurrentTransport());
+        CustomConfigForm& c = w.m_config_form;
+        w.configure();
+        const int d = c.ui_cbQtDeviceName->findText("alsa_to_server");
+        QVERIFY(d >= 0);
+        c.ui_cbQtDeviceName->setCurrentIndex(d);
+        c.accept();
+        QCOMPARE(qt->device().deviceName(), QStringLiteral("alsa_to_server"));
+        QVERIFY(w.m_capture_thread.isCapturing());
+        QTRY_VERIFY_WITH_TIMEOUT(noteHeld(w) && w.ui_txtNote->text() == "A4", WAIT_MS);
+    }
+
+    // Pause, Configure, OK, unpause: the capture runs again.
+    void unpauseAfterTheDialog()
+    {
+        QVERIFY(m_pulse.start(440.0));
+        CustomInstrumentTunerForm w;
+        w.show();
+        QTRY_VERIFY_WITH_TIMEOUT(noteHeld(w), WAIT_MS);
+        w.pauseAction->setChecked(true);
+        w.configure();
+        w.m_config_form.accept();
+        QVERIFY(!w.m_capture_thread.isCapturing());
+        w.pauseAction->setChecked(false);
+        QVERIFY(w.m_capture_thread.isCapturing());
+        QTRY_VERIFY_WITH_TIMEOUT(noteHeld(w) && statusColour(w) == GREEN, WAIT_MS);
+    }
 
     void a4OnTheQtInput()
     {
