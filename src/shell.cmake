@@ -17,6 +17,7 @@ add_library(orfe_app STATIC
   ${CMAKE_CURRENT_SOURCE_DIR}/CustomInstrumentTunerForm.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/CustomInstrumentTunerForm.h
   ${CMAKE_CURRENT_SOURCE_DIR}/TunerConfiguration.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/TunerSettings.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/Version.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/Version.h
   ${ORFE_UI_DIR}/ui_AboutBox.h
