@@ -352,16 +352,20 @@ void CustomInstrumentTunerForm::refresh()
     // dialog's controls and the configuration left them.
     m_pipeline.setSettings(cycleSettings());
 
+    // Not capturing since an error (a device or server gone, a start refused), and
+    // not because the dialog is open: the capture has failed. What a dying
+    // transport still hands over is stale sound: it must not bring a note back.
+    // A capture stopped without an error keeps the read-outs.
+    const bool failed = m_capture_error && !m_capture_thread.isCapturing() && !m_config_form.isVisible();
+    if (failed) m_capture_thread.m_capture_queue.clear();
+
     // Drain, filter, trim, detect, refine, quantize. noteStarted and
     // noteFinished run inside, before it returns.
     const Music::AnalysisPipeline::CycleResult& r = m_pipeline.cycle(elapsed, capture_rate);
 
     if (r.capture_failed) {
         setStatusColour(STATUS_RED);
-        // Not capturing since an error (a device or server gone, a start refused), and
-        // not because the dialog is open: the capture has failed. A capture stopped
-        // without an error keeps the read-outs.
-        if (m_capture_error && !m_capture_thread.isCapturing() && !m_config_form.isVisible()) showNoNote();
+        if (failed) showNoNote();
     } else {
         if (r.has_volume) ui_pgbVolume->setValue(r.volume_bar); // outside 0..100 the bar ignores it
 
