@@ -130,8 +130,9 @@ std::vector<double> TestTone(ToneKind kind, double f0, int rate, double seconds,
         power += s[n] * s[n];
     }
     std::mt19937 gen(7);
+    // A deviation of 0 is not a distribution; a clean tone draws no noise anyway.
     std::normal_distribution<double> noise(
-        0.0, snr_db > 0 ? std::sqrt(power / double(s.size()) / std::pow(10.0, snr_db / 10.0)) : 0.0);
+        0.0, snr_db > 0 ? std::sqrt(power / double(s.size()) / std::pow(10.0, snr_db / 10.0)) : 1.0);
     for (double& v : s)
         v = 0.5 * (v + (snr_db > 0 ? noise(gen) : 0.0)) / peak;
     return s;
