@@ -185,9 +185,13 @@ void CaptureThreadImplJACK::closeCapture()
         }
     }
     if (m_client_handle) {
-        // Returns once the server's threads no longer call us back.
+        // Returns once the server's threads no longer call us back. A process thread
+        // that did not stop in time (a client too slow for its server) is cancelled,
+        // possibly inside the callback with its flag raised: nobody uses the ring
+        // buffer any more, whatever the flag says.
         jack_client_close(m_client_handle);
         m_client_handle = nullptr;
+        m_process_uses_ring = false;
     }
     m_jack_client = nullptr;
     m_input_port = nullptr;

@@ -33,7 +33,10 @@ CaptureThreadImplQt::~CaptureThreadImplQt()
 
 bool CaptureThreadImplQt::is_available()
 {
-    if (QAudioDeviceInfo::availableDevices(QAudio::AudioInput).isEmpty()) {
+    // A default device is a listed device; listing them all takes long (ALSA reads its
+    // whole configuration), so the list is asked for only when there is no default.
+    if (QAudioDeviceInfo::defaultInputDevice().isNull() &&
+        QAudioDeviceInfo::availableDevices(QAudio::AudioInput).isEmpty()) {
         // Internally: "Qt: is_available: no device available".
         m_status_text = QStringLiteral("N/A");
         return false;
@@ -49,10 +52,13 @@ void CaptureThreadImplQt::setUp()
     // server's default source where Qt's PulseAudio back end reaches one (it honours
     // the packet size asked for, the ALSA "default" routed to the same server does not);
     // elsewhere it is the ALSA "default" itself.
-    if (source.isEmpty() ||
-        (source == QLatin1String("default") && !QAudioDeviceInfo::defaultInputDevice().isNull())) {
-        m_device = QAudioDeviceInfo::defaultInputDevice();
-    } else {
+    const QAudioDeviceInfo default_device = QAudioDeviceInfo::defaultInputDevice();
+    if (source.isEmpty() || (source == QLatin1String("default") && !default_device.isNull())) {
+        m_device = default_device;
+    } else if (m_device.isNull() ||
+               (m_device.deviceName() != source && m_device.deviceName() != m_source_name)) {
+        // The device list only when the name is not that of the device already chosen:
+        // listing takes long (ALSA reads its whole configuration for it).
         m_device = QAudioDeviceInfo();
         const QList<QAudioDeviceInfo> devices = QAudioDeviceInfo::availableDevices(QAudio::AudioInput);
         for (const QAudioDeviceInfo& info : devices) {
