@@ -18,7 +18,7 @@ using namespace Music;
 
 namespace {
 
-// The tone classes the detector is specified for.
+// The tone classes the detector must name right: the synthetic sounds a tuner meets.
 enum Kind { Sine, Harmonic, WeakFundamental, Inharmonic };
 
 struct Tone
