@@ -11,9 +11,12 @@ constexpr size_t READ_BYTES = 1024 * sizeof(float);
 // that the console is not flooded. Process-wide, as the library's error function is.
 std::atomic<int> s_quiet_attempts{0};
 
+// Called on the library's threads, which it may cancel at any point when a client
+// closes: a relaxed load takes no lock, not even a ThreadSanitizer one, that a cancelled
+// thread could leave held.
 void JackErrorMessage(const char* message)
 {
-    if (s_quiet_attempts.load() > 0) return;
+    if (s_quiet_attempts.load(std::memory_order_relaxed) > 0) return;
     std::fputs(message, stderr);
     std::fputc('\n', stderr);
 }

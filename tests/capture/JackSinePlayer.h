@@ -49,10 +49,24 @@ public:
         jack_free(ports);
         return found;
     }
+    /// An audio output port of the server that is not this player's nor orfe's (the
+    /// server's own capture ports, or a sink's monitor on PipeWire); empty if none.
+    QByteArray anotherOutput() const
+    {
+        const char** ports = jack_get_ports(m_client, nullptr, JACK_DEFAULT_AUDIO_TYPE, JackPortIsOutput);
+        QByteArray found;
+        for (const char** p = ports; p && *p && found.isEmpty(); ++p)
+            if (QByteArray(*p) != portName().toLatin1() && !QByteArray(*p).startsWith("orfe:")) found = *p;
+        jack_free(ports);
+        return found;
+    }
     static constexpr double AMPLITUDE = 0.5;
 
 private:
     // Real-time thread: computes the period from the frame counter, no lock, no allocation.
+    // Relaxed atomics only: the library cancels this thread at any point when the client
+    // closes, and anything stronger takes a lock under ThreadSanitizer that a cancelled
+    // thread would leave held (the next race check of the process would then hang).
     static int process(jack_nframes_t n, void* arg)
     {
         auto* self = static_cast<JackSinePlayer*>(arg);
@@ -61,13 +75,13 @@ private:
         const double w = 2.0 * M_PI * self->m_frequency / self->m_rate;
         for (jack_nframes_t i = 0; i < n; ++i)
             out[i] = float(AMPLITUDE * std::sin(w * double(first + long(i))));
-        self->m_frames.store(first + long(n), std::memory_order_release);
+        self->m_frames.store(first + long(n), std::memory_order_relaxed);
         return 0;
     }
 
     static int xrun(void* arg)
     {
-        static_cast<JackSinePlayer*>(arg)->m_xruns.fetch_add(1);
+        static_cast<JackSinePlayer*>(arg)->m_xruns.fetch_add(1, std::memory_order_relaxed);
         return 0;
     }
 

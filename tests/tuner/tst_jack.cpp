@@ -289,8 +289,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(w.statusBar()->currentMessage(),
                                   QStringLiteral("ERROR: JACK: server shutdown !"), WAIT_MS);
         QTRY_VERIFY_WITH_TIMEOUT(!w.m_capture_thread.isCapturing(), WAIT_MS);
-        QTRY_VERIFY_WITH_TIMEOUT(w.ui_txtNote->text().isEmpty(), WAIT_MS);
-        QVERIFY(!noteHeld(w));
+        QTRY_VERIFY_WITH_TIMEOUT(w.ui_txtNote->text().isEmpty() && !noteHeld(w), WAIT_MS);
         QCOMPARE(w.ui_txtFreq->value(), 0.0);
         QCOMPARE(w.ui_txtNoteFreq->value(), 0.0);
         QCOMPARE(statusColour(w), RED);
