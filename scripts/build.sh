@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 BUILD_DIR=${BUILD_DIR:-build}
-cmake -S . -B "$BUILD_DIR" -G Ninja \
+cmake -S . -B "$BUILD_DIR" -G Ninja $(bash scripts/compiler-cache.sh) \
   -DORFE_WERROR="${ORFE_WERROR:-OFF}" \
   -DORFE_SANITIZE="${ORFE_SANITIZE:-}" \
   -DORFE_BUILD_GUI="${ORFE_BUILD_GUI:-ON}" \

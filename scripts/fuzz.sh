@@ -25,7 +25,7 @@ BUILD_DIR=${FUZZ_BUILD_DIR:-build-fuzz}
 FUZZ_SECONDS=${FUZZ_SECONDS:-30}
 
 bash scripts/install-deps.sh
-cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+cmake -S . -B "$BUILD_DIR" -G Ninja $(bash scripts/compiler-cache.sh) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORFE_FUZZ=ON -DORFE_WERROR="${ORFE_WERROR:-OFF}" \
   -DORFE_BUILD_GUI=ON -DORFE_BUILD_CAPTURE=ON -DORFE_BUILD_TOOLS=ON -DORFE_BUILD_BENCH=OFF \
   -DORFE_BUILD_TESTS=OFF >/dev/null

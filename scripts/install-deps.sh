@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   # toolchain
-  g++ cmake ninja-build pkg-config make
+  g++ cmake ninja-build pkg-config make ccache
   # Qt 5
   qtbase5-dev qtmultimedia5-dev libqt5multimedia5-plugins libqt5svg5-dev qttools5-dev-tools qttools5-dev
   # analysis, sound systems, audio files
