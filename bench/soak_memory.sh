@@ -3,13 +3,13 @@
 # playing (orfe-jack-tones) and every view shown, under a private X server; its
 # resident memory (VmRSS) is sampled every SAMPLE_SECONDS. The first sample,
 # taken after WARMUP_SECONDS, is the baseline: growth is measured from it.
-# Usage: sh bench/soak_memory.sh [BUILD_DIR] [MINUTES]   (default: build 10)
-# Environment: SAMPLE_SECONDS (default 60), WARMUP_SECONDS (default 60).
+# Usage: sh bench/soak_memory.sh [BUILD_DIR] [MINUTES]   (default: build 60)
+# Environment: SAMPLE_SECONDS (default 60), WARMUP_SECONDS (default 300).
 set -u
 build=${1:-build}
-minutes=${2:-10}
+minutes=${2:-60}
 sample_s=${SAMPLE_SECONDS:-60}
-warmup_s=${WARMUP_SECONDS:-60}
+warmup_s=${WARMUP_SECONDS:-300}
 for f in "$build/src/orfe" "$build/tools/demo/orfe-jack-tones"; do
     [ -x "$f" ] || { echo "soak_memory.sh: $f is missing (build orfe, orfe-jack-tones)" >&2; exit 2; }
 done
@@ -46,7 +46,9 @@ done
         printf '%s\\show=true\n' "$view"
     done
 } >"$XDG_CONFIG_HOME/orfe/orfe.conf"
-"$build/tools/demo/orfe-jack-tones" --name orfe-soak-tone --note 440 --kind harmonic --seconds 86400 \
+# A 20 s tone in a loop: the player renders its sound before it plays, so a tone
+# as long as the soak would take gigabytes.
+"$build/tools/demo/orfe-jack-tones" --name orfe-soak-tone --note 440 --kind harmonic --seconds 20 --gap 0 \
     >"$work/tones.log" 2>&1 &
 tones_pid=$!
 "$build/src/orfe" >"$work/orfe.log" 2>&1 &

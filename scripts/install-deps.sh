@@ -11,7 +11,7 @@ PACKAGES=(
   # analysis, sound systems, audio files
   libfftw3-dev libjack-jackd2-dev jackd2 libsndfile1-dev linux-libc-dev
   # OpenGL views, X server for tests and screenshots
-  libgl-dev xvfb xauth libgl1-mesa-dri x11-apps imagemagick
+  libgl-dev xvfb xauth libgl1-mesa-dri x11-apps imagemagick xdotool
   # the views' pixel tests measure text in this font
   fonts-dejavu-core fontconfig
   # Qt Multimedia input through a private PulseAudio server in the tests, and ALSA's

@@ -3,7 +3,8 @@
 # and of the about box, on a private X server (Xvfb), into docs/screenshots/.
 # The program grabs its own windows (ORFE_SCREENSHOT_DIR) and then closes.
 # Settings come from a scratch folder, so the pictures show the factory state.
-# Environment: BUILD_DIR (default: build).
+# Environment: BUILD_DIR (default: build); SHOTS: the names of the pictures to take
+# again (default: all of them), for example SHOTS="microtonal spectrum".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${BUILD_DIR:-build}
@@ -11,12 +12,16 @@ if [ ! -x "$BUILD_DIR/src/orfe" ]; then
   bash scripts/build.sh
 fi
 command -v xvfb-run >/dev/null || { echo "screenshots: xvfb-run is missing (package xvfb)" >&2; exit 1; }
+command -v xdotool >/dev/null || { echo "screenshots: xdotool is missing (package xdotool)" >&2; exit 1; }
 
 out=docs/screenshots
 mkdir -p "$out"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
+wanted() { [ -z "${SHOTS:-}" ] || [[ " $SHOTS " == *" $1 "* ]]; }
+
+if wanted main-window; then
 XDG_CONFIG_HOME="$scratch/config" ORFE_SCREENSHOT_DIR="$scratch/shots" LANG=C LC_ALL=C \
   QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$BUILD_DIR/src/orfe" >/dev/null
 
@@ -25,6 +30,7 @@ for name in main-window config-general config-capture-system config-sound-analys
   cp "$scratch/shots/$name.png" "$out/$name.png"
   echo "screenshots: $out/$name.png"
 done
+fi
 
 # The tuner at work: a private JACK server, tones played into it by
 # orfe-jack-tones, the tuner on a private X server, and a picture of the screen
@@ -42,10 +48,12 @@ sleep 1
 # tuner_shot NAME SECONDS SETTINGS [orfe-jack-tones options...]
 #   starts the tuner with SETTINGS (INI lines for its group, printf %b escapes),
 #   then, a second after the tuner's JACK input appears, the tone player, and
-#   takes the picture NAME.png of the window SECONDS later.
+#   takes the picture NAME.png of the window SECONDS later. When CLICKS holds
+#   "X,Y" window positions, each is clicked a second after the tone starts.
 tuner_shot() {
   local name=$1 wait=$2 settings=$3
   shift 3
+  wanted "$name" || return 0
   local cfg="$scratch/config-$name"
   mkdir -p "$cfg/orfe"
   printf '[orfe009801]\nui_cbTransports=JACK\nAuto\\ui_chkAutoDetect=false\nwidth=%s\nheight=%s\n%b' \
@@ -62,6 +70,13 @@ tuner_shot() {
   "$BUILD_DIR/tools/demo/orfe-jack-tones" --name orfe-shots "$@" >/dev/null &
   local tones=$!
   pids+=("$tones")
+  if [ -n "${CLICKS:-}" ]; then
+    sleep 1
+    wait=$((wait - 1))
+    for at in $CLICKS; do
+      DISPLAY="$display" xdotool mousemove "${at%,*}" "${at#*,}" click 1
+    done
+  fi
   sleep "$wait"
   import -display "$display" -window root -crop "${width}x${height}+0+0" "$out/$name.png"
   echo "screenshots: $out/$name.png"
@@ -95,3 +110,13 @@ tuner_shot statistics 13 'Captured%20Sound\\show=false\nStatistics\\show=true\n'
 tuner_shot waveform-harmonics 5 \
   'Captured%20Sound\\show=false\nError%20history\\show=false\nWaveform\\show=true\nHarmonics\\show=true\n' \
   --note 220 --kind harmonic --seconds 20 --gap 0
+
+# The microtonal view on the just major scale of this repository (as if loaded
+# with "Load Scala file …" earlier), root C, root's octave 4 (C4, 261.63 Hz):
+# its degree 5/4 is 327.03 Hz, 13.7 cents under the equal-tempered E4. The tone
+# is that degree played 4 cents sharp, and the click picks the degree 5/4.
+# (342,578) is where the degree's label lies in the 1000 x 680 window.
+scale="$PWD/ui/scales/just-major.scl"
+CLICKS="342,578" tuner_shot microtonal 5 \
+  "Captured%20Sound\\\\show=false\\nMicrotonal\\\\show=true\\nMicrotonal\\\\scales=$scale\\nMicrotonal\\\\octave=4\\nMicrotonal\\\\selectedScale=Just major scale (Ptolemy's intense diatonic)\\n" \
+  --note 327.0319:4 --kind harmonic --seconds 20 --gap 0

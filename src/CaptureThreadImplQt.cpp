@@ -16,10 +16,13 @@ CaptureThreadImplQt::CaptureThreadImplQt(CaptureThread* front)
     qRegisterMetaType<QAudio::State>("QAudio::State");
     m_read_timer.setInterval(PACKET_MS);
     connect(&m_read_timer, &QTimer::timeout, this, &CaptureThreadImplQt::audioDataReady);
+    m_resume_timer.setInterval(RESUME_MS);
+    connect(&m_resume_timer, &QTimer::timeout, this, &CaptureThreadImplQt::tryToResume);
 }
 
 CaptureThreadImplQt::~CaptureThreadImplQt()
 {
+    m_resume_timer.stop();
     try {
         stopRoutine();
     } catch (const QString& message) {
@@ -128,7 +131,8 @@ void CaptureThreadImplQt::setUp()
         m_audio_input->setNotifyInterval(PACKET_MS);
         if (m_audio_input->error() != QAudio::NoError)
             throw QStringLiteral("Qt: Cannot create audio input with the given device and format");
-        connect(m_audio_input, &QAudioInput::stateChanged, this, &CaptureThreadImplQt::audioStateChanged);
+        connect(m_audio_input, &QAudioInput::stateChanged, this, &CaptureThreadImplQt::audioStateChanged,
+                Qt::UniqueConnection);
         m_input_stream = nullptr;
     }
 }
@@ -142,8 +146,16 @@ int CaptureThreadImplQt::packetBytes() const
 void CaptureThreadImplQt::startRoutine()
 {
     setUp();
-    m_partial.clear();
     m_input_stream = m_audio_input->start();
+    runInput();
+}
+
+void CaptureThreadImplQt::runInput()
+{
+    m_partial.clear();
+    // A stop disconnects the input, which may then be started again as it is.
+    connect(m_audio_input, &QAudioInput::stateChanged, this, &CaptureThreadImplQt::audioStateChanged,
+            Qt::UniqueConnection);
     if (m_input_stream)
         connect(m_input_stream, &QIODevice::readyRead, this, &CaptureThreadImplQt::audioDataReady);
     // What the back end made of the request is known once the input runs.
@@ -172,8 +184,40 @@ void CaptureThreadImplQt::stopRoutine()
     }
 }
 
+void CaptureThreadImplQt::inputFailed()
+{
+    if (!m_started) return;
+    stopRoutine();
+    reportError(QStringLiteral("Qt: the audio input stopped, waiting for it to come back"));
+    m_resume_timer.start();
+}
+
+void CaptureThreadImplQt::tryToResume()
+{
+    // The failed input stays bound to the connection it lost: a new one each time.
+    delete m_audio_input;
+    m_audio_input = nullptr;
+    try {
+        setUp();
+        m_input_stream = m_audio_input->start();
+    } catch (const QString&) {
+        // The server is not back yet; said once already.
+        m_input_stream = nullptr;
+    }
+    if (!m_input_stream || m_audio_input->error() != QAudio::NoError ||
+        m_audio_input->state() == QAudio::StoppedState) {
+        if (m_audio_input) m_audio_input->stop();
+        m_input_stream = nullptr;
+        return;
+    }
+    m_resume_timer.stop();
+    CaptureLog(QStringLiteral("CaptureThread: INFO: Qt: the audio input runs again"));
+    runInput();
+}
+
 void CaptureThreadImplQt::startCapture()
 {
+    m_resume_timer.stop();
     try {
         startRoutine();
     } catch (const QString& message) {
@@ -187,6 +231,7 @@ void CaptureThreadImplQt::startCapture()
 
 void CaptureThreadImplQt::stopCapture()
 {
+    m_resume_timer.stop();
     try {
         stopRoutine();
     } catch (const QString& message) {
@@ -214,7 +259,14 @@ void CaptureThreadImplQt::setSamplingRate(int value)
     if (was_capturing) m_front->startCapture();
 }
 
-void CaptureThreadImplQt::audioStateChanged(QAudio::State) {}
+void CaptureThreadImplQt::audioStateChanged(QAudio::State state)
+{
+    // An input stopped by an error while capturing: its sound server went away. Handled
+    // after the back end's own handling of the failure has returned.
+    if (state == QAudio::StoppedState && m_started && m_audio_input &&
+        m_audio_input->error() != QAudio::NoError)
+        QMetaObject::invokeMethod(this, &CaptureThreadImplQt::inputFailed, Qt::QueuedConnection);
+}
 
 void CaptureThreadImplQt::audioDataReady()
 {

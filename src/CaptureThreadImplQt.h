@@ -45,6 +45,8 @@ public:
 
     /// Period of the packets asked for, ms: half the factory refresh period.
     static constexpr int PACKET_MS = 10;
+    /// Period of the attempts to open the input again after it failed, ms.
+    static constexpr int RESUME_MS = 1000;
 
 public slots:
     void audioStateChanged(QAudio::State state);
@@ -53,9 +55,17 @@ public slots:
 private:
     void setUp();
     void startRoutine();
+    /// Connects the started input's stream, starts the reads and announces the start.
+    void runInput();
     /// Bytes of PACKET_MS of sound in the current format.
     int packetBytes() const;
     void stopRoutine();
+    /// An input that fails while capturing (its sound server went away) is closed and
+    /// opened again every RESUME_MS, with a new audio input, until it runs: Qt's
+    /// PulseAudio back end reconnects to a server that comes back, but not the inputs
+    /// it had.
+    void inputFailed();
+    void tryToResume();
 
     QAudioDeviceInfo m_device;
     QAudioInput* m_audio_input = nullptr;
@@ -66,6 +76,8 @@ private:
     bool m_started = false;
     /// Reads the stream every PACKET_MS besides its readyRead (see the class comment).
     QTimer m_read_timer;
+    /// Runs while a failed input waits to be opened again.
+    QTimer m_resume_timer;
     /// Bytes of a sample the stream delivered only in part, completed by the next read.
     QByteArray m_partial;
 };
