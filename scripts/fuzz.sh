@@ -41,7 +41,7 @@ for t in "${TARGETS[@]}"; do names+=("${t%%:*}"); done
 cmake --build "$BUILD_DIR" --target "${names[@]}" -j"$(nproc)"
 
 # Leaks of system libraries (fontconfig's caches) are not findings.
-export LSAN_OPTIONS="suppressions=$PWD/tests/fuzz/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizers/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 if [ -n "${FUZZ_RUNS:-}" ]; then limit=(-runs="$FUZZ_RUNS"); else limit=(-max_total_time="$FUZZ_SECONDS"); fi
 for t in "${TARGETS[@]}"; do
   name=${t%%:*}

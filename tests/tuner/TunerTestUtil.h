@@ -23,6 +23,15 @@
 
 namespace tunertest {
 
+// A build with a sanitizer runs the tuner several times slower: the waits for what
+// it shows grow with it (a wait that runs out is a failure, a long one costs nothing
+// when the tuner is quick).
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr int WAIT_FACTOR = 3;
+#else
+constexpr int WAIT_FACTOR = 1;
+#endif
+
 const QColor RED(180, 74, 74);
 const QColor GREY(128, 128, 128);
 const QColor ORANGE(208, 146, 0);

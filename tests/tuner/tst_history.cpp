@@ -14,7 +14,7 @@ using namespace tunertest;
 namespace {
 
 const QByteArray JACK = "ui_cbTransports=JACK\nAuto\\ui_chkAutoDetect=false\n";
-const int WAIT_MS = 8000;
+const int WAIT_MS = 8000 * tunertest::WAIT_FACTOR;
 
 // Columns right of the scale margin that are the separators' grey over most of
 // the height, grouped into runs of adjacent columns: one run per separator.

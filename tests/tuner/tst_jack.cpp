@@ -16,7 +16,7 @@ using namespace tunertest;
 namespace {
 
 const QByteArray JACK = "ui_cbTransports=JACK\nAuto\\ui_chkAutoDetect=false\n";
-const int WAIT_MS = 6000;
+const int WAIT_MS = 6000 * tunertest::WAIT_FACTOR;
 
 bool noteHeld(const CustomInstrumentTunerForm& w)
 {

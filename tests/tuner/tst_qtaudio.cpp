@@ -16,7 +16,7 @@ using namespace tunertest;
 
 namespace {
 
-const int WAIT_MS = 8000;
+const int WAIT_MS = 8000 * tunertest::WAIT_FACTOR;
 
 bool noteHeld(const CustomInstrumentTunerForm& w)
 {
