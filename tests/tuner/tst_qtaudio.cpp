@@ -34,6 +34,11 @@ public:
         stop();
         m_process = std::make_unique<QProcess>();
         m_process->setProcessChannelMode(QProcess::ForwardedChannels);
+        // Without the preload a sanitizer build gives the window (the sanitizer's runtime
+        // and Mesa's driver): in pacat it keeps the tone from ever playing.
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        e.remove("LD_PRELOAD");
+        m_process->setProcessEnvironment(e);
         m_process->start("pacat", {"--playback", "--device=null", "--raw", "--format=s16le", "--rate=44100",
                                    "--channels=1"});
         if (!m_process->waitForStarted(5000)) return false;
