@@ -5,6 +5,7 @@
 # Usage: sh bench/bench_servers.sh [BUILD_DIR]   (ORFE_BENCH_SECONDS, default 10)
 set -u
 here=$(cd "$(dirname "$0")/.." && pwd)
+. "$here/bench/private-servers.sh"
 build=${1:-build}
 bench=$build/bench/bench_servers
 [ -x "$bench" ] || { echo "bench_servers.sh: $bench is missing (build bench_servers)" >&2; exit 2; }
@@ -22,9 +23,7 @@ trap cleanup EXIT INT TERM
 echo "== PulseAudio"
 sh "$here/tests/fixtures/pulse-server.sh" start "$work/pulse" >/dev/null || exit 1
 (
-    d=$work/pulse
-    export XDG_RUNTIME_DIR=$d/runtime PULSE_SERVER=unix:$d/runtime/pulse/native PULSE_CLIENTCONFIG=$d/client.conf
-    export ALSA_CONFIG_PATH=/usr/share/alsa/alsa.conf:$d/asound.conf
+    use_pulse_fixture "$work/pulse"
     "$bench" qt "$seconds"
 )
 sh "$here/tests/fixtures/pulse-server.sh" stop "$work/pulse" >/dev/null
@@ -32,9 +31,7 @@ sh "$here/tests/fixtures/pulse-server.sh" stop "$work/pulse" >/dev/null
 echo "== PipeWire"
 sh "$here/tests/fixtures/pipewire-server.sh" start "$work/pipewire" >/dev/null || exit 1
 (
-    d=$work/pipewire
-    export XDG_RUNTIME_DIR=$d/runtime PULSE_SERVER=unix:$d/runtime/pulse/native PULSE_CLIENTCONFIG=$d/client.conf
-    export ALSA_CONFIG_PATH=/usr/share/alsa/alsa.conf:$d/asound.conf
+    use_pulse_fixture "$work/pipewire"
     "$bench" qt "$seconds"
     jack_dir=$(ls -d /usr/lib/*/pipewire-0.3/jack 2>/dev/null | head -n 1)
     LD_LIBRARY_PATH=$jack_dir "$bench" jack "$seconds"

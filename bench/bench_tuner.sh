@@ -37,16 +37,8 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp +extension GLX -noreset >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-jackd --no-realtime -n "$name" -d dummy -r 44100 -p 1024 >"$work/jackd.log" 2>&1 &
-jackd_pid=$!
-i=0
-until jack_lsp >/dev/null 2>&1 && [ -S "/tmp/.X11-unix/X$display" ]; do
-    i=$((i + 1))
-    [ $i -lt 100 ] || { echo "bench_tuner.sh: the servers did not start" >&2; cat "$work"/*.log >&2; exit 1; }
-    sleep 0.1
-done
+. "$(dirname "$0")/private-servers.sh"
+start_xvfb_and_jack "$display" "$name" "$work" || { echo "bench_tuner.sh: the servers did not start" >&2; exit 1; }
 
 echo "== latency: note start in the JACK server -> note label (factory settings)"
 XDG_CONFIG_HOME="$work/latency" "$build/bench/bench_tuner" 20

@@ -28,16 +28,8 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp +extension GLX -noreset >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-jackd --no-realtime -n "$name" -d dummy -r 44100 -p 1024 >"$work/jackd.log" 2>&1 &
-jackd_pid=$!
-i=0
-until jack_lsp >/dev/null 2>&1 && [ -S "/tmp/.X11-unix/X$display" ]; do
-    i=$((i + 1))
-    [ $i -lt 100 ] || { echo "soak_memory.sh: the servers did not start" >&2; exit 1; }
-    sleep 0.1
-done
+. "$(dirname "$0")/private-servers.sh"
+start_xvfb_and_jack "$display" "$name" "$work" || { echo "soak_memory.sh: the servers did not start" >&2; exit 1; }
 # Every view shown (the views' groups, spaces as the settings file writes them).
 {
     printf '[orfe009801]\nui_cbTransports=JACK\nAuto\\ui_chkAutoDetect=false\nAuto\\ui_chkJACKAutoConnect=true\n'
@@ -56,6 +48,7 @@ orfe_pid=$!
 sleep "$warmup_s"
 rss() { awk '/^VmRSS/ { print $2 }' "/proc/$orfe_pid/status"; }
 base=$(rss)
+now=$base
 [ -n "$base" ] || { echo "soak_memory.sh: the tuner is not running" >&2; exit 1; }
 echo "minute 0 (after $warmup_s s of warm-up): $base kB"
 samples=$((minutes * 60 / sample_s))
