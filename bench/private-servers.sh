@@ -21,5 +21,5 @@ start_xvfb_and_jack() {
 #   use_pulse_fixture FOLDER
 use_pulse_fixture() {
     export XDG_RUNTIME_DIR=$1/runtime PULSE_SERVER=unix:$1/runtime/pulse/native PULSE_CLIENTCONFIG=$1/client.conf
-    export ALSA_CONFIG_PATH=/usr/share/alsa/alsa.conf:$1/asound.conf
+    export ALSA_CONFIG_PATH="$(cd "$(dirname "$0")/.." && pwd)/tests/fixtures/asound.conf"
 }

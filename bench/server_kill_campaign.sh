@@ -55,7 +55,7 @@ else
     pulse=$work/pulse
     mkdir -p "$pulse"
     export XDG_RUNTIME_DIR="$pulse/runtime" PULSE_SERVER="unix:$pulse/runtime/pulse/native"
-    export PULSE_CLIENTCONFIG="$pulse/client.conf" ALSA_CONFIG_PATH="$pulse/asound.conf"
+    export PULSE_CLIENTCONFIG="$pulse/client.conf" ALSA_CONFIG_PATH="$here/tests/fixtures/asound.conf"
     settings='ui_cbTransports=Qt'
     start_server() {
         # The fixture runs the server in its own session; its pid is in pulse.pid.
