@@ -131,8 +131,6 @@ void CaptureThreadImplQt::setUp()
         m_audio_input->setNotifyInterval(PACKET_MS);
         if (m_audio_input->error() != QAudio::NoError)
             throw QStringLiteral("Qt: Cannot create audio input with the given device and format");
-        connect(m_audio_input, &QAudioInput::stateChanged, this, &CaptureThreadImplQt::audioStateChanged,
-                Qt::UniqueConnection);
         m_input_stream = nullptr;
     }
 }
@@ -143,17 +141,23 @@ int CaptureThreadImplQt::packetBytes() const
     return frames * m_format.channelCount() * (m_format.sampleSize() / 8);
 }
 
-void CaptureThreadImplQt::startRoutine()
+void CaptureThreadImplQt::openInput()
 {
     setUp();
     m_input_stream = m_audio_input->start();
+}
+
+void CaptureThreadImplQt::startRoutine()
+{
+    openInput();
     runInput();
 }
 
 void CaptureThreadImplQt::runInput()
 {
     m_partial.clear();
-    // A stop disconnects the input, which may then be started again as it is.
+    // Connected here, not where the input is made: a stop disconnects the input, which
+    // may then be started again as it is.
     connect(m_audio_input, &QAudioInput::stateChanged, this, &CaptureThreadImplQt::audioStateChanged,
             Qt::UniqueConnection);
     if (m_input_stream)
@@ -198,8 +202,7 @@ void CaptureThreadImplQt::tryToResume()
     delete m_audio_input;
     m_audio_input = nullptr;
     try {
-        setUp();
-        m_input_stream = m_audio_input->start();
+        openInput();
     } catch (const QString&) {
         // The server is not back yet; said once already.
         m_input_stream = nullptr;

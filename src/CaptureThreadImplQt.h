@@ -54,6 +54,8 @@ public slots:
 
 private:
     void setUp();
+    /// Sets up the input and starts it.
+    void openInput();
     void startRoutine();
     /// Connects the started input's stream, starts the reads and announces the start.
     void runInput();
