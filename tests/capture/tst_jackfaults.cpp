@@ -8,17 +8,15 @@
 #include "JackSinePlayer.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
 #include <QtTest>
-#include <csignal>
 
 class TestJackFaults : public QObject
 {
     Q_OBJECT
 
     QByteArray m_own;
-
-    bool startServer(QProcess& server) { return StartJackServer(server, m_own); }
 
 private slots:
     void initTestCase()
@@ -52,8 +50,8 @@ private slots:
 
     void serverKilledDuringCapture()
     {
-        QProcess server;
-        QVERIFY2(startServer(server), "jackd did not start");
+        OwnJackServer server(m_own);
+        QVERIFY2(server.start(), "jackd did not start");
         qputenv("JACK_DEFAULT_SERVER", m_own);
 
         CaptureThread front("orfe");
@@ -69,8 +67,7 @@ private slots:
         // and resumes by itself when one is back.
         StdoutCapture out;
         StdoutCapture err(2);
-        ::kill(pid_t(server.processId()), SIGKILL);
-        QVERIFY(server.waitForFinished(5000));
+        QVERIFY(server.kill());
         QTRY_VERIFY_WITH_TIMEOUT(rec.errors.contains("JACK: server shutdown !"), 10000);
         QTRY_VERIFY_WITH_TIMEOUT(!front.isCapturing(), 10000);
         QTRY_COMPARE(rec.stopped, 1);
@@ -81,8 +78,7 @@ private slots:
         const QStringList errors = err.end();
         QVERIFY2(errors.filter("Cannot connect to server").isEmpty(), qPrintable(errors.join('\n')));
 
-        QProcess again;
-        QVERIFY2(startServer(again), "jackd did not restart");
+        QVERIFY2(server.start(), "jackd did not restart");
         ClearQueue(front);
         QTRY_VERIFY_WITH_TIMEOUT(front.isCapturing(), 10000);
         QTRY_VERIFY(QueueSize(front) >= 2048);
@@ -94,25 +90,41 @@ private slots:
 
         front.stopCapture();
         QVERIFY(!front.isCapturing());
-        again.terminate();
-        QVERIFY(again.waitForFinished(5000));
+        QVERIFY(server.stop());
         qputenv("JACK_DEFAULT_SERVER", "orfe_none");
+    }
+
+    // A killed server of a test is started again and ended cleanly when the test lets it
+    // go, and so gives its place in JACK's table of servers back.
+    void killedServerGivesItsPlaceBack()
+    {
+        const auto inTable = [this] {
+            QFile table("/dev/shm/jack-shm-registry");
+            return table.open(QIODevice::ReadOnly) && table.readAll().contains(m_own);
+        };
+        {
+            OwnJackServer server(m_own);
+            QVERIFY2(server.start(), "jackd did not start");
+            QVERIFY(inTable());
+            QVERIFY(server.kill());
+            QVERIFY(inTable());
+        }
+        QVERIFY(!inTable());
     }
 
     // A start asked for while the transport waits for its server: the wait ends, and
     // the start fails as usual without a server.
     void startWhileWaiting()
     {
-        QProcess server;
-        QVERIFY2(startServer(server), "jackd did not start");
+        OwnJackServer server(m_own);
+        QVERIFY2(server.start(), "jackd did not start");
         qputenv("JACK_DEFAULT_SERVER", m_own);
         CaptureThread front("orfe");
         front.selectTransport(QString("JACK"));
         SignalRecorder rec(&front);
         front.startCapture();
         QVERIFY(front.isCapturing());
-        ::kill(pid_t(server.processId()), SIGKILL);
-        QVERIFY(server.waitForFinished(5000));
+        QVERIFY(server.kill());
         QTRY_VERIFY_WITH_TIMEOUT(rec.stopped == 1, 10000);
         rec.clear();
         front.startCapture();

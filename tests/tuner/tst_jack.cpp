@@ -276,15 +276,14 @@ private slots:
             ~ServerName() { qputenv("JACK_DEFAULT_SERVER", fixture); }
         } restore;
         qputenv("JACK_DEFAULT_SERVER", own);
-        QProcess server;
-        QVERIFY2(StartJackServer(server, own), "jackd did not start");
+        OwnJackServer server(own);
+        QVERIFY2(server.start(), "jackd did not start");
         QVERIFY(m_tones.start(nextName(), {"--note", "440", "--kind", "harmonic"}));
         CustomInstrumentTunerForm w;
         w.show();
         QTRY_VERIFY_WITH_TIMEOUT(noteHeld(w) && w.ui_txtNote->text() == "A4", WAIT_MS);
 
-        server.kill();
-        QVERIFY(server.waitForFinished(5000));
+        QVERIFY(server.kill());
         m_tones.stop();
         QTRY_COMPARE_WITH_TIMEOUT(w.statusBar()->currentMessage(),
                                   QStringLiteral("ERROR: JACK: server shutdown !"), WAIT_MS);
@@ -294,16 +293,14 @@ private slots:
         QCOMPARE(w.ui_txtNoteFreq->value(), 0.0);
         QCOMPARE(statusColour(w), RED);
 
-        QProcess again;
-        QVERIFY2(StartJackServer(again, own), "jackd did not restart");
+        QVERIFY2(server.start(), "jackd did not restart");
         QVERIFY(m_tones.start(nextName(), {"--note", "440", "--kind", "harmonic"}));
         QTRY_VERIFY_WITH_TIMEOUT(noteHeld(w) && w.ui_txtNote->text() == "A4" && statusColour(w) == GREEN,
                                  WAIT_MS);
         QVERIFY(w.statusBar()->currentMessage().isEmpty());
         m_tones.stop();
         w.m_capture_thread.stopCapture();
-        again.terminate();
-        QVERIFY(again.waitForFinished(5000));
+        QVERIFY(server.stop());
     }
 
     // An offset of 50 cents moves the reference to 440 x 2^(0.5/12) = 452.893 Hz:
