@@ -133,6 +133,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     new QApplication(*argc, *argv);
     s_dir = new QTemporaryDir();
     Check(s_dir->isValid());
+    // libFuzzer ends the run with exit(): remove the folder then, or each run leaves one.
+    std::atexit([] { delete s_dir; });
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, s_dir->path());
     // The first layout loads the fonts, whose library keeps caches for good:
     // load them here, not in the first input, where they would look leaked.
