@@ -20,8 +20,6 @@ class OwnJackServer
 {
 public:
     explicit OwnJackServer(QByteArray name) : m_name(std::move(name)) {}
-    OwnJackServer(const OwnJackServer&) = delete;
-    OwnJackServer& operator=(const OwnJackServer&) = delete;
     ~OwnJackServer()
     {
         if (m_killed) start();

@@ -24,9 +24,6 @@ class TestProgram : public QObject
 
     QString configFile() const { return m_dir->path() + "/config/orfe/orfe.conf"; }
     QString shotDir() const { return m_dir->path() + "/shots"; }
-    // The sound client libraries keep their runtime files here, not in a new folder
-    // under /tmp for each start (they find no server here either).
-    QString runtimeDir() const { return m_dir->path() + "/runtime"; }
 
     void writeConfig(const QByteArray& contents)
     {
@@ -44,7 +41,6 @@ class TestProgram : public QObject
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", m_dir->path() + "/config");
-        env.insert("XDG_RUNTIME_DIR", runtimeDir());
         if (screenshots) env.insert("ORFE_SCREENSHOT_DIR", shotDir());
         env.insert("LANG", "C");
         env.insert("LC_ALL", "C");
@@ -90,9 +86,6 @@ private slots:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
-        QVERIFY(QDir().mkpath(runtimeDir()));
-        QVERIFY(QFile::setPermissions(runtimeDir(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                         QFileDevice::ExeOwner));
     }
 
     void startsPrintsAndExitsWithZero()
